@@ -1,0 +1,11 @@
+#include "app/SharedState.h"
+
+#include <QTime>
+
+namespace tr640 {
+
+double SecondsSinceMidnight() {
+    return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
+}
+
+} // namespace tr640

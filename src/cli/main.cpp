@@ -1,0 +1,74 @@
+// tr640-cli: the codeplug tool without windows.
+
+#include "cli/Commands.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+
+namespace tr640::cli {
+
+namespace {
+
+struct Command {
+    const char* name;
+    int (*run)(const QStringList&);
+    const char* usage;
+};
+
+constexpr Command kCommands[] = {
+    {"show", RunShow, "show [--lang zh|en] [--json] FILE.DAT"},
+    {"resave", RunResave, "resave IN.DAT OUT.DAT"},
+    {"read", RunRead, "read --port PORT [-o FILE.DAT] [--lang zh|en]"},
+    {"write", RunWrite, "write --port PORT [--service] [--lang zh|en] FILE.DAT"},
+};
+
+void PrintUsage(QTextStream& s) {
+    s << "Usage: tr640-cli COMMAND [OPTIONS]\n";
+    for (const Command& c : kCommands)
+        s << "  tr640-cli " << c.usage << '\n';
+    s << "PORT is a system port name or path (/dev/ttyUSB0, COM3), or COM1..COM8.\n";
+    s.flush();
+}
+
+} // namespace
+
+QTextStream& Out() {
+    static QTextStream s(stdout);
+    return s;
+}
+
+QTextStream& Err() {
+    static QTextStream s(stderr);
+    return s;
+}
+
+int UsageError(const QString& message) {
+    if (!message.isEmpty())
+        Err() << "tr640-cli: " << message << '\n';
+    PrintUsage(Err());
+    return ExitUsage;
+}
+
+} // namespace tr640::cli
+
+int main(int argc, char** argv) {
+    using namespace tr640::cli;
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("tr640"));
+    QStringList args = QCoreApplication::arguments().mid(1);
+    if (args.isEmpty())
+        return UsageError(QString());
+    if (args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")) {
+        PrintUsage(Out());
+        return ExitOk;
+    }
+    const QString name = args.takeFirst();
+    for (const Command& c : kCommands)
+        if (name == QLatin1String(c.name)) {
+            const int status = c.run(args);
+            Out().flush();
+            Err().flush();
+            return status;
+        }
+    return UsageError(QStringLiteral("unknown command '%1'").arg(name));
+}

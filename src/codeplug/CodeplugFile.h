@@ -1,0 +1,35 @@
+#pragma once
+
+// *.DAT files: the 848 image bytes, no header.
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+namespace tr640 {
+
+inline constexpr int kFileReadSize = 850;
+
+enum class FileError {
+    None,
+    NotFound,
+    IsFolder,
+    PermissionDenied,
+    ReadFailed,
+    WriteFailed,
+};
+
+struct FileStatus {
+    FileError error = FileError::None;
+    QString detail; // the system's own description, for the message
+    bool ok() const { return error == FileError::None; }
+};
+
+// Reads the first 850 bytes of a file; bytes past the end of a shorter file read as 0xFF (as an
+// erased radio reads). The result is always 850 bytes when the status is ok.
+QByteArray ReadCodeplugFile(const QString& path, FileStatus* status);
+
+// Writes bytes to a file atomically: on any failure an existing file is left as it was.
+FileStatus WriteFileAtomically(const QString& path, QByteArrayView bytes);
+
+} // namespace tr640
