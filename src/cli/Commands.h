@@ -1,5 +1,8 @@
 #pragma once
 
+#include "codeplug/EditorState.h"
+
+#include <QByteArrayView>
 #include <QStringList>
 #include <QTextStream>
 
@@ -22,6 +25,14 @@ QTextStream& Err();
 
 // A usage error: prints the message and the usage text on stderr, returns ExitUsage.
 int UsageError(const QString& message);
+
+// The decoded editor state as the grid and the lists show it, as text or JSON.
+void PrintEditorState(const EditorState& state, bool json);
+
+// Open (decode over the given state) and Save As (atomically); a failure is reported on stderr
+// with the file name and the reason.
+bool LoadCodeplugFile(const QString& path, EditorState& state);
+bool SaveCodeplugFile(const QString& path, QByteArrayView bytes);
 
 // Each command gets the arguments after its name.
 int RunShow(const QStringList& args);

@@ -11,10 +11,10 @@
 
 namespace tr640 {
 
-inline constexpr int kRadioBase = 0x0010;    // radio address of image offset 0
-inline constexpr int kImageSize = 848;       // radio addresses 0x0010-0x035F
+inline constexpr int kRadioBase = 0x0010; // radio address of image offset 0
+inline constexpr int kImageSize = 848;    // radio addresses 0x0010-0x035F
 inline constexpr int kImageHexLength = 2 * kImageSize;
-inline constexpr int kDecodedSize = 0x330;   // offsets 0x000-0x32F are read by the decoder
+inline constexpr int kDecodedSize = 0x330; // offsets 0x000-0x32F are read by the decoder
 
 // The whole image as ImageHex, exactly 1696 characters. Reads the editor state only.
 QString EncodeCodeplug(const EditorState& state);

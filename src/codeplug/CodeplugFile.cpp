@@ -6,7 +6,6 @@
 
 namespace tr640 {
 
-
 QByteArray ReadCodeplugFile(const QString& path, FileStatus* status) {
     FileStatus st;
     QByteArray bytes;

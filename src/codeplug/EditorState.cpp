@@ -12,8 +12,8 @@ EditorState::EditorState() {
 
 void EditorState::setListCell(int row, int col, int position) {
     listIndex(row, col) = position;
-    cell(row, col) =
-        IsToneColumn(col) ? ToneListText(position, Language) : FlagListText(col, position, Language);
+    cell(row, col) = IsToneColumn(col) ? ToneListText(position, Language)
+                                       : FlagListText(col, position, Language);
 }
 
 void EditorState::ClearNO(int row) {

@@ -27,9 +27,15 @@ enum GridColumn : int {
     ColScanAdd = 8,
 };
 
-inline bool IsFrequencyColumn(int col) { return col == ColRxFrequency || col == ColTxFrequency; }
-inline bool IsToneColumn(int col) { return col == ColRxTone || col == ColTxTone; }
-inline bool IsFlagColumn(int col) { return col >= ColPower && col <= ColScanAdd; }
+inline bool IsFrequencyColumn(int col) {
+    return col == ColRxFrequency || col == ColTxFrequency;
+}
+inline bool IsToneColumn(int col) {
+    return col == ColRxTone || col == ColTxTone;
+}
+inline bool IsFlagColumn(int col) {
+    return col >= ColPower && col <= ColScanAdd;
+}
 
 // Start-up positions of the main window's lists.
 inline constexpr int kDefaultVoiceNotice = 1;

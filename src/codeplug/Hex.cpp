@@ -75,7 +75,8 @@ QString BytesToImageHex(QByteArrayView bytes) {
 QByteArray ImageHexToBytes(QStringView hex) {
     QByteArray bytes(hex.size() / 2, Qt::Uninitialized);
     for (qsizetype i = 0; i < bytes.size(); ++i)
-        bytes[i] = static_cast<char>(HexDigitValue(hex[2 * i]) * 16 + HexDigitValue(hex[2 * i + 1]));
+        bytes[i] =
+            static_cast<char>(HexDigitValue(hex[2 * i]) * 16 + HexDigitValue(hex[2 * i + 1]));
     return bytes;
 }
 

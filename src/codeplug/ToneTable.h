@@ -13,7 +13,7 @@ namespace tr640 {
 inline constexpr int kToneListSize = 261;
 inline constexpr int kCtcssCount = 50;
 inline constexpr int kDcsCount = 105;
-inline constexpr int kFirstDcsNormal = 1 + kCtcssCount;             // 51
+inline constexpr int kFirstDcsNormal = 1 + kCtcssCount;               // 51
 inline constexpr int kFirstDcsInverted = kFirstDcsNormal + kDcsCount; // 156
 
 // CellListIndex of a tone cell whose text the list does not contain (a decoded tone outside the
@@ -45,6 +45,8 @@ quint16 ToneWordFromText(const QString& text);
 QString ToneTextFromWord(quint16 word);
 
 // True when a CTCSS value in tenths of a hertz is one the radio offers (67.0 to 254.1 Hz).
-inline bool IsCtcssInRange(int tenths) { return tenths >= 670 && tenths <= 2541; }
+inline bool IsCtcssInRange(int tenths) {
+    return tenths >= 670 && tenths <= 2541;
+}
 
 } // namespace tr640
