@@ -1,0 +1,35 @@
+#pragma once
+
+// The preferences kept between runs: the three-byte file `parameter` (lock, port, language)
+// and, beside it, `port`, the name of a port chosen by name.
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+namespace tr640 {
+
+struct Preferences {
+    bool Locked = false;
+    int ComPortNumber = 0; // 1..8, 0 for none
+    int Language = 0;      // 0 Chinese, 1 English
+    QString PortName;      // a port chosen by name while ComPortNumber is 0
+
+    bool operator==(const Preferences&) const = default;
+};
+
+// Where the files live: the application's directory on Windows, the user's configuration
+// folder (tr640 under $XDG_CONFIG_HOME) elsewhere.
+QString DefaultPreferencesDirectory();
+
+// The three bytes, read as 0 past the end of a short file. A damaged byte reads as its default:
+// a port above 8 as none, a language other than 0 and 1 as Chinese.
+Preferences ParsePreferences(QByteArrayView parameter, QByteArrayView port);
+QByteArray SerializeParameter(const Preferences& p);
+QByteArray SerializePort(const Preferences& p);
+
+// Load creates an empty `parameter` when there is none; Save writes both files atomically.
+Preferences LoadPreferences(const QString& directory);
+bool SavePreferences(const QString& directory, const Preferences& p);
+
+} // namespace tr640

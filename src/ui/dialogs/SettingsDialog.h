@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QDialog>
+
+namespace tr640 {
+
+struct SharedState;
+
+// Base of the settings dialogs and the About box: a non-modal window that is created once,
+// hidden, and afterwards only shown and hidden. Closing it from its title bar hides it.
+class SettingsDialog : public QDialog {
+    Q_OBJECT
+public:
+    SettingsDialog(const QString& objectName, QWidget* parent);
+
+    // Shows the dialog non-modally and brings it to the front.
+    void showDialog();
+
+    // After a decode: every control that edits a decoded field shows the stored value,
+    // whatever the user had left in it.
+    virtual void refreshFromStore() {}
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+};
+
+} // namespace tr640

@@ -1,0 +1,504 @@
+#include "ui/main/Form1.h"
+
+#include "app/Preferences.h"
+#include "codeplug/BandTable.h"
+#include "codeplug/ListTexts.h"
+#include "codeplug/ToneTable.h"
+#include "i18n/ApplyLanguage.h"
+#include "i18n/LocalisedMessageBox.h"
+#include "ui/dialogs/Form2.h"
+#include "ui/dialogs/Form4.h"
+#include "ui/dialogs/Form5.h"
+#include "ui/dialogs/Form6.h"
+#include "ui/dialogs/Form7.h"
+#include "ui/dialogs/frmAbout.h"
+#include "ui/main/ToolbarIcons.h"
+#include "ui/widgets/ClickLabel.h"
+#include "ui/widgets/FlexGrid.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QSignalBlocker>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace tr640 {
+
+namespace {
+
+constexpr int kColumnWidthsTwips[kGridColumns] = {500, 1330, 1000, 1330, 1000, 800, 850, 1000, 900};
+constexpr int kRowHeightTwips = 300;
+const QColor kShadedRow(0xC0, 0xC0, 0xFF); // 0xFFC0C0 in blue-green-red order
+const QColor kEditorBackground(0xFF, 0xFF, 0xC0);
+
+QFont GridFont() {
+    QFont f;
+    f.setFamilies({QStringLiteral("SimSun"), QStringLiteral("NSimSun"),
+                   QStringLiteral("WenQuanYi Micro Hei")});
+    return f;
+}
+
+QComboBox* MakeList(QWidget* parent, const char* name, int items) {
+    auto* combo = new QComboBox(parent);
+    combo->setObjectName(QLatin1String(name));
+    for (int i = 0; i < items; ++i)
+        combo->addItem(QString());
+    return combo;
+}
+
+} // namespace
+
+Form1::Form1(QWidget* parent) : Form1(Options{}, parent) {}
+
+Form1::Form1(const Options& options, QWidget* parent) : QMainWindow(parent), options_(options) {
+    setObjectName(QStringLiteral("Form1"));
+    if (options_.preferencesDirectory.isEmpty())
+        options_.preferencesDirectory = DefaultPreferencesDirectory();
+    buildMenus();
+    buildToolbar();
+    buildCentralArea();
+    startUp();
+}
+
+Form1::~Form1() = default;
+
+// ---------------------------------------------------------------------------------------------
+// Construction.
+
+QAction* Form1::addMenuAction(QMenu* menu, const char* name, const QString& text) {
+    QAction* a = menu->addAction(text);
+    a->setObjectName(QLatin1String(name));
+    return a;
+}
+
+void Form1::buildMenus() {
+    QMenuBar* bar = menuBar();
+    const auto menu = [&](QWidget* owner, const char* name) {
+        auto* m = new QMenu(owner);
+        m->setObjectName(QLatin1String(name));
+        if (auto* parentMenu = qobject_cast<QMenu*>(owner))
+            parentMenu->addMenu(m);
+        else
+            bar->addMenu(m);
+        return m;
+    };
+
+    QMenu* file = menu(bar, "mnuFile");
+    addMenuAction(file, "mnuNew");
+    addMenuAction(file, "mnuOpen");
+    addMenuAction(file, "mnuAssave");
+    file->addSeparator()->setObjectName(QStringLiteral("mnuline"));
+    connect(addMenuAction(file, "mnuQuit"), &QAction::triggered, this, &QWidget::close);
+
+    mnupro_ = menu(bar, "mnupro");
+    addMenuAction(mnupro_, "mnureadFre")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    addMenuAction(mnupro_, "mnuwriteFre")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
+    mnupro_->addSeparator()->setObjectName(QStringLiteral("mnuline1"));
+    addMenuAction(mnupro_, "mnudtmf")->setEnabled(false);
+    addMenuAction(mnupro_, "Key_enactment")->setEnabled(false);
+    connect(addMenuAction(mnupro_, "mnusetin"), &QAction::triggered, this,
+            [this] { showDialog(QStringLiteral("Form7")); });
+    connect(addMenuAction(mnupro_, "mnudebug"), &QAction::triggered, this,
+            [this] { showDialog(QStringLiteral("Form2")); });
+    connect(addMenuAction(mnupro_, "mnutestfre"), &QAction::triggered, this,
+            [this] { showDialog(QStringLiteral("Form4")); });
+
+    QMenu* settings = menu(bar, "mnuset");
+    mnulock_ = addMenuAction(settings, "mnulock");
+    mnulock_->setCheckable(true);
+    mnucom_ = menu(settings, "mnucom");
+    for (int n = 1; n <= 8; ++n) {
+        QAction* item = addMenuAction(mnucom_, "", QStringLiteral("COM%1(&%1)").arg(n));
+        item->setObjectName(QStringLiteral("mnucom%1").arg(n));
+        item->setCheckable(true);
+        mnucom_items_[n - 1] = item;
+    }
+    QMenu* language = menu(settings, "mnuLanguage");
+    addMenuAction(language, "mnuChinese");
+    addMenuAction(language, "mnuEnglish");
+
+    QMenu* help = menu(bar, "mnuhelp");
+    QAction* helpTopic = addMenuAction(help, "mnumainhelp");
+    helpTopic->setShortcut(QKeySequence(Qt::Key_F1));
+    helpTopic->setEnabled(false);
+    connect(addMenuAction(help, "mnuabout"), &QAction::triggered, this,
+            [this] { showDialog(QStringLiteral("frmAbout")); });
+
+    // The channel menu is never available; it is not shown.
+    QMenu* channel = menu(bar, "mnuchannel");
+    addMenuAction(channel, "mnudel_channel");
+    channel->setEnabled(false);
+    channel->menuAction()->setEnabled(false);
+    channel->menuAction()->setVisible(false);
+}
+
+void Form1::buildToolbar() {
+    toolbar_ = addToolBar(QString());
+    toolbar_->setObjectName(QStringLiteral("Toolbar1"));
+    toolbar_->setMovable(false);
+    toolbar_->setFloatable(false);
+    toolbar_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    toolbar_->setIconSize(QSize(32, 32));
+    toolbar_->toggleViewAction()->setVisible(false);
+    setContextMenuPolicy(Qt::NoContextMenu);
+    const auto button = [this](const char* key) {
+        const QString k = QLatin1String(key);
+        QAction* a = toolbar_->addAction(ToolbarIcon(k), QString());
+        a->setObjectName(k);
+        a->setData(k);
+        connect(a, &QAction::triggered, this, [this, k] { runToolbarKey(k); });
+        return a;
+    };
+    button("new");
+    button("open");
+    button("save");
+    toolbar_->addSeparator();
+    button("read");
+    button("write");
+    button("TAnMa")->setVisible(false);
+    button("Anma")->setVisible(false);
+}
+
+void Form1::buildGrid(QWidget* parent) {
+    grid_ = new FlexGrid(kGridRows, kGridColumns, parent);
+    grid_->setObjectName(QStringLiteral("Grid1"));
+    grid_->setFont(GridFont());
+    for (int c = 0; c < kGridColumns; ++c)
+        grid_->setColumnWidthTwips(c, kColumnWidthsTwips[c]);
+    for (int r = 1; r < kGridRows; ++r)
+        grid_->setRowHeightTwips(r, kRowHeightTwips);
+    for (int r = 2; r < kGridRows; r += 2)
+        for (int c = 0; c < kGridColumns; ++c)
+            grid_->setCellBackground(r, c, kShadedRow);
+}
+
+void Form1::buildEditors(QWidget* parent) {
+    text1_ = new QLineEdit(parent);
+    text1_->setObjectName(QStringLiteral("Text1"));
+    text1_->setMaxLength(9);
+    text1_->setFont(GridFont());
+    text1_->setAlignment(Qt::AlignCenter);
+    QPalette pal = text1_->palette();
+    pal.setColor(QPalette::Base, kEditorBackground);
+    text1_->setPalette(pal);
+    text1_->hide();
+
+    combo8_ = MakeList(parent, "Combo8", 0);
+    combo8_->setEditable(true);
+    combo8_->setInsertPolicy(QComboBox::NoInsert);
+    combo8_->setMaxVisibleItems(16);
+    for (int p = 0; p < kToneListSize; ++p)
+        combo8_->addItem(ToneListText(p, state_.Editor.Language));
+    combo8_->hide();
+
+    for (int col = ColPower; col <= ColScanAdd; ++col) {
+        QComboBox* c = MakeList(parent, "Combo5", 2);
+        SetControlIndex(c, col);
+        c->hide();
+        combo5_[col - ColPower] = c;
+    }
+}
+
+QGroupBox* Form1::buildModelFrame(QWidget* parent) {
+    frame1_ = new QGroupBox(parent);
+    frame1_->setObjectName(QStringLiteral("Frame1"));
+    auto* layout = new QHBoxLayout(frame1_);
+    auto* label = new QLabel(frame1_);
+    label->setObjectName(QStringLiteral("Label3"));
+    combo1_ = MakeList(frame1_, "Combo1", 0);
+    for (const BandInfo& b : kBands)
+        combo1_->addItem(QString::fromLatin1(b.text));
+    layout->addWidget(label);
+    layout->addWidget(combo1_, 1);
+    connect(combo1_, &QComboBox::currentIndexChanged, this, &Form1::onBandSelected);
+    return frame1_;
+}
+
+QGroupBox* Form1::buildFunctionsFrame(QWidget* parent) {
+    frame2_ = new QGroupBox(parent);
+    frame2_->setObjectName(QStringLiteral("Frame2"));
+    auto* layout = new QGridLayout(frame2_);
+    layout->setHorizontalSpacing(10);
+    struct Setting {
+        const char* label;
+        const char* combo;
+        int items;
+        QComboBox** out;
+        ClickLabel** gestureLabel;
+    };
+    // In order from top to bottom, three to a column.
+    const Setting settings[] = {
+        {"Label4", "Combo2", int(kVoiceNoticeList.size()), &combo2_, nullptr},
+        {"Label5", "Combo3", 0, &combo3_, &label5_},
+        {"Label6", "Combo9", kSquelchLevelCount, &combo9_, nullptr},
+        {"Label7", "Combo6", int(kBatterySaveList.size()), &combo6_, &label7_},
+        {"Label8", "Combo7", int(kBeepList.size()), &combo7_, nullptr},
+        {"Label1", "Combo4", kTotPreAlertCount, &combo4_, &label1_},
+    };
+    int i = 0;
+    for (const Setting& s : settings) {
+        auto* label = new ClickLabel(frame2_);
+        label->setObjectName(QLatin1String(s.label));
+        if (s.gestureLabel)
+            *s.gestureLabel = label;
+        QComboBox* combo = MakeList(frame2_, s.combo, s.items);
+        combo->setMinimumContentsLength(8);
+        *s.out = combo;
+        layout->addWidget(label, i % 3, 2 * (i / 3));
+        layout->addWidget(combo, i % 3, 2 * (i / 3) + 1);
+        connect(combo, &QComboBox::currentIndexChanged, this,
+                [this, combo](int position) { onFunctionSettingChosen(combo, position); });
+        ++i;
+    }
+    layout->setColumnStretch(1, 1);
+    layout->setColumnStretch(3, 1);
+    return frame2_;
+}
+
+void Form1::buildCentralArea() {
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("centralArea"));
+    setCentralWidget(central);
+    auto* layout = new QVBoxLayout(central);
+
+    buildGrid(central);
+    layout->addWidget(grid_, 0, Qt::AlignHCenter);
+
+    auto* frames = new QHBoxLayout;
+    frames->addWidget(buildModelFrame(central), 0, Qt::AlignTop);
+    frames->addWidget(buildFunctionsFrame(central), 1);
+    layout->addLayout(frames);
+
+    auto* statusRow = new QHBoxLayout;
+    status_ = new QLabel(central);
+    status_->setObjectName(QStringLiteral("Label"));
+    status_->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
+    progress_ = new QProgressBar(central);
+    progress_->setObjectName(QStringLiteral("ProgressBar1"));
+    progress_->setTextVisible(false);
+    statusRow->addWidget(status_, 1);
+    statusRow->addWidget(progress_, 2);
+    layout->addLayout(statusRow);
+    // Keep the row's height while both are hidden.
+    status_->setMinimumHeight(progress_->sizeHint().height());
+
+    auto* notice = new QLabel(central);
+    notice->setObjectName(QStringLiteral("Label2"));
+    notice->setAlignment(Qt::AlignCenter);
+    notice->setEnabled(false);
+    layout->addWidget(notice);
+
+    buildEditors(central);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Start-up and exit.
+
+void Form1::startUp() {
+    const Preferences prefs = LoadPreferences(options_.preferencesDirectory);
+    if (prefs.Locked) {
+        mnulock_->setChecked(true);
+        frame1_->setEnabled(false);
+        grid_->setEnabled(false);
+    }
+    state_.ComPortNumber = prefs.ComPortNumber;
+    state_.PortName = prefs.PortName;
+    state_.Editor.Language = prefs.Language;
+
+    {
+        const QSignalBlocker quiet(combo3_);
+        for (int i = 0; i < kTimeOutTimerCount; ++i)
+            combo3_->addItem(TimeOutTimerItem(i, English));
+    }
+
+    state_.Editor.CurrentBandIndex = 0;
+    combo1_->setCurrentIndex(0);
+    onBandSelected(0);
+    initialiseSettings();
+    ApplyLanguage();
+    refreshGrid();
+}
+
+void Form1::initialiseSettings() {
+    // The editor's start-up values are those of a new EditorState; the lists show them.
+    state_.Editor.CalibrationWrite = 0;
+    for (int row = 1; row < kGridRows; ++row)
+        grid_->setText(row, ColNumber, state_.Editor.cell(row, ColNumber));
+    combo2_->setCurrentIndex(state_.Editor.VoiceNotice);
+    combo3_->setCurrentIndex(state_.Editor.TimeOutTimer);
+    combo4_->setCurrentIndex(state_.Editor.TotPreAlert);
+    combo9_->setCurrentIndex(state_.Editor.SquelchLevel);
+    combo6_->setCurrentIndex(state_.Editor.BatterySave);
+    combo7_->setCurrentIndex(state_.Editor.Beep);
+    progress_->hide();
+    status_->hide();
+}
+
+void Form1::savePreferences() {
+    Preferences p;
+    p.Locked = mnulock_->isChecked();
+    p.ComPortNumber = state_.ComPortNumber;
+    p.Language = state_.Editor.Language;
+    p.PortName = state_.PortName;
+    SavePreferences(options_.preferencesDirectory, p);
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    savePreferences();
+    QMainWindow::closeEvent(event);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Windows and texts.
+
+QWidget* Form1::windowNamed(const QString& name) {
+    if (name == QLatin1String("Form1"))
+        return this;
+    if (name == QLatin1String("Form2")) {
+        if (!form2_) {
+            form2_ = new Form2(state_, this);
+            connect(form2_, &Form2::calibrationUnlocked, this, [this] {
+                toolbar_->findChild<QAction*>(QStringLiteral("TAnMa"))->setVisible(true);
+            });
+        }
+        return form2_;
+    }
+    if (name == QLatin1String("Form4"))
+        return form4_ ? form4_ : (form4_ = new Form4(state_, this));
+    if (name == QLatin1String("Form5"))
+        return form5_ ? form5_ : (form5_ = new Form5(state_, this));
+    if (name == QLatin1String("Form6"))
+        return form6_ ? form6_ : (form6_ = new Form6(state_, this));
+    if (name == QLatin1String("Form7"))
+        return form7_ ? form7_ : (form7_ = new Form7(state_, this));
+    if (name == QLatin1String("frmAbout"))
+        return about_ ? about_ : (about_ = new frmAbout(this));
+    return nullptr;
+}
+
+void Form1::showDialog(const QString& name) {
+    if (auto* dialog = qobject_cast<SettingsDialog*>(windowNamed(name)))
+        dialog->showDialog();
+}
+
+void Form1::ApplyLanguage() {
+    tr640::ApplyLanguage(state_.Editor.Language,
+                         [this](const QString& name) { return windowNamed(name); });
+}
+
+int Form1::message(const QString& text, quint32 style, const QString& title) {
+    return LocalisedMessageBox(this, state_.Editor.Language, text, style, title);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The channel list.
+
+void Form1::refreshGridRow(int row) {
+    for (int col = ColRxFrequency; col < kGridColumns; ++col)
+        grid_->setText(row, col, state_.Editor.cell(row, col));
+}
+
+void Form1::refreshGrid() {
+    for (int row = 1; row <= kChannelCount; ++row)
+        refreshGridRow(row);
+}
+
+void Form1::ClearNO(int row) {
+    state_.Editor.ClearNO(row);
+    refreshGridRow(row);
+}
+
+void Form1::ClearGrid() {
+    state_.Editor.ClearGrid();
+    refreshGrid();
+}
+
+void Form1::ClearGrid1() {
+    state_.Editor.ClearGrid1();
+    refreshGrid();
+}
+
+void Form1::SetGrid1Text() {
+    state_.Editor.SetGrid1Text();
+    refreshGrid();
+}
+
+void Form1::showEditorState() {
+    refreshGrid();
+    const EditorState& e = state_.Editor;
+    const std::pair<QComboBox*, int> lists[] = {
+        {combo2_, e.VoiceNotice},  {combo3_, e.TimeOutTimer}, {combo4_, e.TotPreAlert},
+        {combo9_, e.SquelchLevel}, {combo6_, e.BatterySave},  {combo7_, e.Beep},
+    };
+    for (const auto& [combo, position] : lists)
+        combo->setCurrentIndex(position);
+    // CurrentBandIndex already holds the band, so the selector asks nothing.
+    combo1_->setCurrentIndex(e.Band);
+    for (const char* name : {"Form2", "Form4", "Form5", "Form6", "Form7"})
+        if (auto* dialog = qobject_cast<SettingsDialog*>(windowNamed(QLatin1String(name))))
+            dialog->refreshFromStore();
+}
+
+bool Form1::isLocked() const {
+    return mnulock_->isChecked();
+}
+
+void Form1::runToolbarKey(const QString&) {}
+
+// ---------------------------------------------------------------------------------------------
+// Band selector and function settings.
+
+void Form1::onBandSelected(int position) {
+    if (position < 0)
+        return;
+    const QString text = combo1_->itemText(position);
+    bandLow_ = BandLowFromText(text);
+    bandHigh_ = BandHighFromText(text);
+    EditorState& e = state_.Editor;
+    if (position == e.CurrentBandIndex) {
+        e.Band = position;
+        return;
+    }
+    const bool english = e.Language == English;
+    const int answer =
+        message(english ? QStringLiteral("Change frequency channel list will remove, sure?")
+                        : QStringLiteral("改变频段将清除频道列表，确定吗？"),
+                MbOkCancel | MbIconQuestion | MbDefaultButton2 | MbSystemModal,
+                english ? QStringLiteral("Attention!") : QStringLiteral("注意！"));
+    if (answer != IdOk) {
+        combo1_->setCurrentIndex(e.CurrentBandIndex); // runs this handler again: old limits
+        return;
+    }
+    bandLow_ = BandLowFromText(text);
+    bandHigh_ = BandHighFromText(text);
+    e.CurrentBandIndex = position;
+    e.Band = position;
+    ClearGrid();
+}
+
+void Form1::onFunctionSettingChosen(QComboBox* combo, int position) {
+    EditorState& e = state_.Editor;
+    if (combo == combo2_)
+        e.VoiceNotice = position;
+    else if (combo == combo3_)
+        e.TimeOutTimer = position;
+    else if (combo == combo4_)
+        e.TotPreAlert = position;
+    else if (combo == combo9_)
+        e.SquelchLevel = position;
+    else if (combo == combo6_)
+        e.BatterySave = position;
+    else if (combo == combo7_)
+        e.Beep = position;
+}
+
+} // namespace tr640

@@ -1,0 +1,142 @@
+#pragma once
+
+// The main window: owner of the codeplug being edited. It shows the channel grid, the band
+// selector and the six function settings, and carries the menus and the toolbar.
+
+#include "app/SharedState.h"
+
+#include <QMainWindow>
+#include <QString>
+#include <array>
+
+class QAction;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QProgressBar;
+class QToolBar;
+
+namespace tr640 {
+
+class ClickLabel;
+class FlexGrid;
+class Form2;
+class Form4;
+class Form5;
+class Form6;
+class Form7;
+class frmAbout;
+
+class Form1 : public QMainWindow {
+    Q_OBJECT
+public:
+    struct Options {
+        // Where `parameter` and `port` live; empty for the usual place.
+        QString preferencesDirectory;
+    };
+
+    explicit Form1(QWidget* parent = nullptr);
+    explicit Form1(const Options& options, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    SharedState& state() { return state_; }
+    EditorState& editor() { return state_.Editor; }
+
+    // A window by object name; a dialog that does not exist yet is created, hidden.
+    QWidget* windowNamed(const QString& name);
+
+    // Writes the texts of the current language into every window.
+    void ApplyLanguage();
+
+    // Procedures on the channel list; each shows its result.
+    void ClearNO(int row);
+    void ClearGrid();
+    void ClearGrid1();
+    void SetGrid1Text();
+
+    // Puts a decoded or otherwise replaced editor state on screen: the grid, the lists, the band
+    // selector (without asking) and every dialog's controls.
+    void showEditorState();
+    void refreshGrid();
+    void refreshGridRow(int row);
+
+    // Limits of the selected band in whole MHz.
+    int BandLow() const { return bandLow_; }
+    int BandHigh() const { return bandHigh_; }
+
+    // The editing lock's check mark.
+    bool isLocked() const;
+
+    // Runs the command of a toolbar button by its key; an unknown key does nothing.
+    void runToolbarKey(const QString& key);
+
+    // Shows a message through the localised message box, owned by this window.
+    int message(const QString& text, quint32 style, const QString& title = QString());
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildToolbar();
+    void buildCentralArea();
+    void buildGrid(QWidget* parent);
+    void buildEditors(QWidget* parent);
+    QGroupBox* buildModelFrame(QWidget* parent);
+    QGroupBox* buildFunctionsFrame(QWidget* parent);
+    void startUp();
+    void initialiseSettings();
+    void savePreferences();
+
+    void onBandSelected(int position);
+    void onFunctionSettingChosen(QComboBox* combo, int position);
+    void showDialog(const QString& name);
+
+    QAction* addMenuAction(QMenu* menu, const char* name, const QString& text = QString());
+
+    SharedState state_;
+    Options options_;
+    int bandLow_ = 400;
+    int bandHigh_ = 470;
+
+    // Menus.
+    QMenu* mnupro_ = nullptr;
+    QMenu* mnucom_ = nullptr;
+    QAction* mnulock_ = nullptr;
+    std::array<QAction*, 8> mnucom_items_{};
+
+    // Toolbar and its buttons by key.
+    QToolBar* toolbar_ = nullptr;
+
+    // Main area.
+    FlexGrid* grid_ = nullptr;
+    QLineEdit* text1_ = nullptr;
+    QComboBox* combo8_ = nullptr;
+    std::array<QComboBox*, 4> combo5_{}; // elements 5 to 8
+    QGroupBox* frame1_ = nullptr;
+    QGroupBox* frame2_ = nullptr;
+    QComboBox* combo1_ = nullptr;
+    QComboBox* combo2_ = nullptr;
+    QComboBox* combo3_ = nullptr;
+    QComboBox* combo4_ = nullptr;
+    QComboBox* combo6_ = nullptr;
+    QComboBox* combo7_ = nullptr;
+    QComboBox* combo9_ = nullptr;
+    ClickLabel* label5_ = nullptr; // Time-out Timer
+    ClickLabel* label7_ = nullptr; // Battery Save
+    ClickLabel* label1_ = nullptr; // TOT Pre-Alert
+    QLabel* status_ = nullptr;
+    QProgressBar* progress_ = nullptr;
+
+    // Dialogs, created by the first language pass.
+    Form2* form2_ = nullptr;
+    Form4* form4_ = nullptr;
+    Form5* form5_ = nullptr;
+    Form6* form6_ = nullptr;
+    Form7* form7_ = nullptr;
+    frmAbout* about_ = nullptr;
+};
+
+} // namespace tr640
