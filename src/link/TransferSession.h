@@ -1,0 +1,164 @@
+#pragma once
+
+// The read/write dialogue with the radio and its supervision, without any I/O: received bytes
+// and timer ticks go in, frames and host calls come out.
+//
+// Driving it:
+//  - open the port, set the flags (language, service mode, calibration write), call start();
+//  - pass every chunk of received bytes to receive();
+//  - keep three timers (Watchdog 1000 ms, Blink 200 ms, Retry 500 ms, see TimerInterval())
+//    running exactly while isTimerActive() says so, and call tick() on each timeout. The
+//    session calls TransferHost::stateChanged() whenever the timers, the status line, the
+//    progress or the busy state may have changed, also right before a modal host call, so
+//    mirroring the timers there is enough (TransferTimers does it for QTimer);
+//  - keep the read and write commands disabled while busy() is true.
+//
+// A tick of a timer that is not active is ignored, and so is a start() while busy, so stale
+// timer events and double clicks cannot disturb a transfer.
+
+#include "link/TransferTexts.h"
+
+#include <QByteArrayView>
+#include <QString>
+
+namespace tr640::link {
+
+enum class Direction { None, Read, Write };
+
+enum class Timer {
+    Watchdog, // Timer1, 1000 ms: ends a transfer after four ticks without a recognised reply
+    Blink,    // Timer2, 200 ms: blinks the status line, counts down the end of a transfer
+    Retry,    // Timer3, 500 ms: repeats the program-mode request once
+};
+
+inline constexpr int kTimerCount = 3;
+int TimerInterval(Timer t); // milliseconds
+
+enum class Outcome {
+    None,               // no transfer has ended yet
+    ReadDone,           // image decoded, port closed
+    WriteDone,          // all frames acknowledged, port closed
+    BandRefused,        // band mismatch without service mode, nothing written, port closed
+    BandDeclined,       // band mismatch, the user answered No, nothing written, port closed
+    CommunicationError, // watchdog; the port stays open
+};
+
+// Stages of TransferStage.
+inline constexpr int kStageBlocks = 0;
+inline constexpr int kStageHandshake = 1;
+inline constexpr int kStageFailed = 10;
+
+inline constexpr int kProgressMaximum = 460;
+
+// What the session needs from its owner: the main window, or the command-line tool.
+class TransferHost {
+public:
+    virtual ~TransferHost() = default;
+
+    // One frame for the port.
+    virtual void sendBytes(const QByteArray& frame) = 0;
+    // After the end request of a successful transfer or a band refusal.
+    virtual void closePort() = 0;
+    // The editor's codeplug as ImageHex (1696 characters).
+    virtual QString encodeCodeplug() = 0;
+    // Position of the band selector.
+    virtual int selectedBand() const = 0;
+    // A complete read: decode the image (2048 characters) into the editor and set the band
+    // selector to radioBandIndex without asking to clear the channels.
+    virtual void applyRead(const QString& imageHex, int radioBandIndex) = 0;
+    // The service-mode band question (Yes/No); true for Yes. May run a nested event loop;
+    // the watchdog is held and received bytes are only collected until it returns.
+    virtual bool askBandQuestion(const QString& text) = 0;
+    // The communication error box. May run a nested event loop.
+    virtual void showCommunicationError(const QString& text) = 0;
+    // Timers, status line, progress or busy state may have changed.
+    virtual void stateChanged() {}
+    // A transfer has ended; called once per transfer, after the port was closed or the end
+    // request written.
+    virtual void transferEnded(Outcome) {}
+};
+
+class TransferSession {
+public:
+    explicit TransferSession(TransferHost& host);
+    TransferSession(const TransferSession&) = delete;
+    TransferSession& operator=(const TransferSession&) = delete;
+
+    void setLanguage(int language) { m_language = language; } // 0 Chinese, 1 English
+    void setServiceMode(bool on) { m_serviceMode = on; }
+    void setCalibrationWrite(bool on) { m_calibrationWrite = on; }
+
+    // Starts a transfer on an open port: busy, program-mode request sent, all timers running.
+    // Returns false (and does nothing) while busy.
+    bool start(Direction direction);
+    void receive(QByteArrayView bytes);
+    void tick(Timer t);
+
+    bool isTimerActive(Timer t) const;
+    bool busy() const { return m_busy; }
+    bool bandQuestionOpen() const { return m_questionOpen; }
+    QString statusText() const { return m_statusText; }
+    LinkText statusMessage() const { return m_statusId; }
+    bool statusVisible() const { return m_statusVisible; }
+    bool progressVisible() const { return m_progressVisible; }
+    int progressValue() const { return m_progressValue; }
+    Outcome outcome() const { return m_outcome; }
+
+    // The transfer state, under the names the protocol description uses. Read-only for
+    // everyone but the session.
+    const QString& RxHex() const { return m_rxHex; }
+    int TransferStage() const { return m_stage; }
+    Direction TransferDirection() const { return m_direction; }
+    int BlockAddress() const { return m_blockAddress; }
+    const QString& OutgoingImageHex() const { return m_outgoing; }
+    const QString& IncomingImageHex() const { return m_incoming; }
+    int RadioBandIndex() const { return m_radioBandIndex; }
+    int NoReplyTicks() const { return m_noReplyTicks; }
+    bool TransferDone() const { return m_transferDone; }
+    int DoneTicks() const { return m_doneTicks; }
+    int RetryTicks() const { return m_retryTicks; }
+
+private:
+    void sendFrame(const QByteArray& frame); // empties RxHex first
+    void handshakeStep();
+    void writeStep();
+    void readStep();
+    void finish(Outcome outcome, LinkText text);
+    void watchdogTick();
+    void blinkTick();
+    void retryTick();
+    void setStatus(LinkText text);
+    void advanceProgress(int step);
+    void leaveBusy();
+    void setTimer(Timer t, bool on);
+
+    TransferHost& m_host;
+    int m_language = 0;
+    bool m_serviceMode = false;
+    bool m_calibrationWrite = false;
+
+    QString m_rxHex;
+    int m_stage = kStageBlocks;
+    Direction m_direction = Direction::None;
+    int m_blockAddress = 0;
+    QString m_outgoing;
+    QString m_incoming;
+    int m_radioBandIndex = 0;
+    int m_noReplyTicks = 0;
+    bool m_transferDone = false;
+    int m_doneTicks = 0;
+    int m_retryTicks = 0;
+
+    bool m_timers[kTimerCount] = {false, false, false};
+    bool m_busy = false;
+    bool m_running = false; // between start() and the end of the dialogue
+    bool m_questionOpen = false;
+    LinkText m_statusId = LinkText::None;
+    QString m_statusText;
+    bool m_statusVisible = true; // the status line is not hidden at start-up
+    bool m_progressVisible = false;
+    int m_progressValue = 0;
+    Outcome m_outcome = Outcome::None;
+};
+
+} // namespace tr640::link

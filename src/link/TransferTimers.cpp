@@ -1,0 +1,34 @@
+#include "link/TransferTimers.h"
+
+namespace tr640::link {
+
+namespace {
+
+constexpr std::array<Timer, kTimerCount> kAllTimers{Timer::Watchdog, Timer::Blink, Timer::Retry};
+constexpr std::array<const char*, kTimerCount> kNames{"Timer1", "Timer2", "Timer3"};
+
+} // namespace
+
+TransferTimers::TransferTimers(TransferSession& session, QObject* parent)
+    : QObject(parent), m_session(session) {
+    for (Timer t : kAllTimers) {
+        auto* timer = new QTimer(this);
+        timer->setObjectName(QString::fromLatin1(kNames[static_cast<int>(t)]));
+        timer->setInterval(TimerInterval(t));
+        connect(timer, &QTimer::timeout, this, [this, t] { m_session.tick(t); });
+        m_timers[static_cast<int>(t)] = timer;
+    }
+}
+
+void TransferTimers::sync() {
+    for (Timer t : kAllTimers) {
+        QTimer* timer = m_timers[static_cast<int>(t)];
+        const bool wanted = m_session.isTimerActive(t);
+        if (wanted && !timer->isActive())
+            timer->start();
+        else if (!wanted && timer->isActive())
+            timer->stop();
+    }
+}
+
+} // namespace tr640::link
