@@ -3,15 +3,17 @@
 #include "app/Preferences.h"
 #include "codeplug/BandTable.h"
 #include "codeplug/ListTexts.h"
-#include "codeplug/ToneTable.h"
 #include "i18n/ApplyLanguage.h"
 #include "i18n/LocalisedMessageBox.h"
+#include "i18n/MessageTexts.h"
 #include "ui/dialogs/Form2.h"
 #include "ui/dialogs/Form4.h"
 #include "ui/dialogs/Form5.h"
 #include "ui/dialogs/Form6.h"
 #include "ui/dialogs/Form7.h"
 #include "ui/dialogs/frmAbout.h"
+#include "ui/main/ChannelGridEditor.h"
+#include "ui/main/FileCommands.h"
 #include "ui/main/ToolbarIcons.h"
 #include "ui/widgets/ClickLabel.h"
 #include "ui/widgets/FlexGrid.h"
@@ -24,7 +26,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QSignalBlocker>
@@ -38,7 +39,6 @@ namespace {
 constexpr int kColumnWidthsTwips[kGridColumns] = {500, 1330, 1000, 1330, 1000, 800, 850, 1000, 900};
 constexpr int kRowHeightTwips = 300;
 const QColor kShadedRow(0xC0, 0xC0, 0xFF); // 0xFFC0C0 in blue-green-red order
-const QColor kEditorBackground(0xFF, 0xFF, 0xC0);
 
 QFont GridFont() {
     QFont f;
@@ -63,6 +63,7 @@ Form1::Form1(const Options& options, QWidget* parent) : QMainWindow(parent), opt
     setObjectName(QStringLiteral("Form1"));
     if (options_.preferencesDirectory.isEmpty())
         options_.preferencesDirectory = DefaultPreferencesDirectory();
+    files_ = new FileCommands(*this);
     buildMenus();
     buildToolbar();
     buildCentralArea();
@@ -93,9 +94,10 @@ void Form1::buildMenus() {
     };
 
     QMenu* file = menu(bar, "mnuFile");
-    addMenuAction(file, "mnuNew");
-    addMenuAction(file, "mnuOpen");
-    addMenuAction(file, "mnuAssave");
+    connect(addMenuAction(file, "mnuNew"), &QAction::triggered, files_, &FileCommands::mnuNew);
+    connect(addMenuAction(file, "mnuOpen"), &QAction::triggered, files_, &FileCommands::mnuOpen);
+    connect(addMenuAction(file, "mnuAssave"), &QAction::triggered, files_,
+            &FileCommands::mnuAssave);
     file->addSeparator()->setObjectName(QStringLiteral("mnuline"));
     connect(addMenuAction(file, "mnuQuit"), &QAction::triggered, this, &QWidget::close);
 
@@ -179,33 +181,6 @@ void Form1::buildGrid(QWidget* parent) {
     for (int r = 2; r < kGridRows; r += 2)
         for (int c = 0; c < kGridColumns; ++c)
             grid_->setCellBackground(r, c, kShadedRow);
-}
-
-void Form1::buildEditors(QWidget* parent) {
-    text1_ = new QLineEdit(parent);
-    text1_->setObjectName(QStringLiteral("Text1"));
-    text1_->setMaxLength(9);
-    text1_->setFont(GridFont());
-    text1_->setAlignment(Qt::AlignCenter);
-    QPalette pal = text1_->palette();
-    pal.setColor(QPalette::Base, kEditorBackground);
-    text1_->setPalette(pal);
-    text1_->hide();
-
-    combo8_ = MakeList(parent, "Combo8", 0);
-    combo8_->setEditable(true);
-    combo8_->setInsertPolicy(QComboBox::NoInsert);
-    combo8_->setMaxVisibleItems(16);
-    for (int p = 0; p < kToneListSize; ++p)
-        combo8_->addItem(ToneListText(p, state_.Editor.Language));
-    combo8_->hide();
-
-    for (int col = ColPower; col <= ColScanAdd; ++col) {
-        QComboBox* c = MakeList(parent, "Combo5", 2);
-        SetControlIndex(c, col);
-        c->hide();
-        combo5_[col - ColPower] = c;
-    }
 }
 
 QGroupBox* Form1::buildModelFrame(QWidget* parent) {
@@ -297,7 +272,7 @@ void Form1::buildCentralArea() {
     notice->setEnabled(false);
     layout->addWidget(notice);
 
-    buildEditors(central);
+    gridEditor_ = new ChannelGridEditor(*this, grid_, central);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -452,7 +427,23 @@ bool Form1::isLocked() const {
     return mnulock_->isChecked();
 }
 
-void Form1::runToolbarKey(const QString&) {}
+void Form1::replaceEditor(const EditorState& state) {
+    state_.Editor = state;
+    showEditorState();
+}
+
+void Form1::commitEditor() {
+    gridEditor_->commit();
+}
+
+void Form1::runToolbarKey(const QString& key) {
+    if (key == QLatin1String("new"))
+        files_->mnuNew();
+    else if (key == QLatin1String("open"))
+        files_->mnuOpen();
+    else if (key == QLatin1String("save"))
+        files_->mnuAssave();
+}
 
 // ---------------------------------------------------------------------------------------------
 // Band selector and function settings.

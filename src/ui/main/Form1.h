@@ -13,14 +13,15 @@ class QAction;
 class QComboBox;
 class QGroupBox;
 class QLabel;
-class QLineEdit;
 class QMenu;
 class QProgressBar;
 class QToolBar;
 
 namespace tr640 {
 
+class ChannelGridEditor;
 class ClickLabel;
+class FileCommands;
 class FlexGrid;
 class Form2;
 class Form4;
@@ -59,6 +60,14 @@ public:
     // Puts a decoded or otherwise replaced editor state on screen: the grid, the lists, the band
     // selector (without asking) and every dialog's controls.
     void showEditorState();
+    // Replaces the whole editor state (a decoded codeplug) and shows it.
+    void replaceEditor(const EditorState& state);
+
+    // Commits an open cell editor, as commands that read the editor do first.
+    void commitEditor();
+
+    ChannelGridEditor& gridEditor() { return *gridEditor_; }
+    FileCommands& files() { return *files_; }
     void refreshGrid();
     void refreshGridRow(int row);
 
@@ -83,7 +92,6 @@ private:
     void buildToolbar();
     void buildCentralArea();
     void buildGrid(QWidget* parent);
-    void buildEditors(QWidget* parent);
     QGroupBox* buildModelFrame(QWidget* parent);
     QGroupBox* buildFunctionsFrame(QWidget* parent);
     void startUp();
@@ -112,9 +120,8 @@ private:
 
     // Main area.
     FlexGrid* grid_ = nullptr;
-    QLineEdit* text1_ = nullptr;
-    QComboBox* combo8_ = nullptr;
-    std::array<QComboBox*, 4> combo5_{}; // elements 5 to 8
+    ChannelGridEditor* gridEditor_ = nullptr;
+    FileCommands* files_ = nullptr;
     QGroupBox* frame1_ = nullptr;
     QGroupBox* frame2_ = nullptr;
     QComboBox* combo1_ = nullptr;

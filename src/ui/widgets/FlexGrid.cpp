@@ -1,6 +1,7 @@
 #include "ui/widgets/FlexGrid.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScreen>
 
@@ -99,11 +100,26 @@ QModelIndex FlexGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modi
 
 void FlexGrid::mousePressEvent(QMouseEvent* event) {
     const QModelIndex index = indexAt(event->position().toPoint());
-    if (index.isValid() && isFixed(index.row(), index.column())) {
-        event->accept(); // the fixed cells take no part in selection
+    if (!index.isValid() || isFixed(index.row(), index.column()) ||
+        event->button() != Qt::LeftButton) {
+        // The fixed cells take no part in selection; other buttons only take the focus.
+        setFocus(Qt::MouseFocusReason);
+        event->accept();
+        if (index.isValid() && !isFixed(index.row(), index.column()))
+            Q_EMIT cellMousePressed(index.row(), index.column(), event->button());
         return;
     }
     QTableWidget::mousePressEvent(event);
+    Q_EMIT cellMousePressed(index.row(), index.column(), event->button());
+}
+
+void FlexGrid::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        Q_EMIT enterPressed();
+        return;
+    }
+    QTableWidget::keyPressEvent(event);
 }
 
 } // namespace tr640

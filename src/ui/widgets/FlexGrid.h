@@ -5,6 +5,9 @@
 
 #include <QTableWidget>
 
+class QKeyEvent;
+class QMouseEvent;
+
 namespace tr640 {
 
 class FlexGrid : public QTableWidget {
@@ -32,9 +35,17 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
 
+Q_SIGNALS:
+    // A mouse button went down on a cell that is not fixed, after the left button made it the
+    // current cell. The right button only takes the focus.
+    void cellMousePressed(int row, int column, Qt::MouseButton button);
+    // Enter or Return on the grid.
+    void enterPressed();
+
 protected:
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QTableWidgetItem* itemAt(int row, int column);

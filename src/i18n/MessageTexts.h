@@ -1,0 +1,33 @@
+#pragma once
+
+// Texts of the main window's messages, in both languages.
+
+#include "codeplug/BiText.h"
+
+namespace tr640::msg {
+
+inline constexpr BiText kBeyondRange{"超出频段范围", "Beyond the frequency range"};
+
+inline constexpr BiText kChangeBand{"改变频段将清除频道列表，确定吗？",
+                                    "Change frequency channel list will remove, sure?"};
+inline constexpr BiText kChangeBandTitle{"注意！", "Attention!"};
+
+inline constexpr BiText kNewClears{"所有信道的数据将被清除！", "All channel data will be clear."};
+inline constexpr BiText kNewTitle{"警告", "Warnning"};
+
+inline constexpr BiText kOverwrite{"该文件已存在，是否覆盖？",
+                                   "This file already exists, whether to cover?"};
+
+// File errors: %1 the file, %2 the reason.
+inline constexpr BiText kOpenFailed{"无法打开文件“%1”：%2。", "Cannot open the file \"%1\": %2."};
+inline constexpr BiText kSaveFailed{"无法保存文件“%1”：%2。原有文件没有改动。",
+                                    "Cannot save the file \"%1\": %2. An existing file of that "
+                                    "name was left as it was."};
+inline constexpr BiText kReasonNotFound{"文件不存在", "the file does not exist"};
+inline constexpr BiText kReasonFolder{"这是一个文件夹", "it is a folder"};
+inline constexpr BiText kReasonPermission{"没有访问权限", "permission denied"};
+inline constexpr BiText kReasonRead{"读取出错", "it could not be read"};
+inline constexpr BiText kReasonWrite{"写入出错（磁盘可能已满）",
+                                     "it could not be written (the disk may be full)"};
+
+} // namespace tr640::msg

@@ -1,0 +1,277 @@
+#include "ui/main/ChannelGridEditor.h"
+
+#include "codeplug/FrequencySnap.h"
+#include "codeplug/Numbers.h"
+#include "codeplug/ToneTable.h"
+#include "i18n/ApplyLanguage.h"
+#include "i18n/LocalisedMessageBox.h"
+#include "i18n/MessageTexts.h"
+#include "ui/main/Form1.h"
+#include "ui/widgets/FlexGrid.h"
+
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+namespace tr640 {
+
+namespace {
+
+const QColor kEditorBackground(0xFF, 0xFF, 0xC0); // 0xC0FFFF in blue-green-red order
+
+QComboBox* MakeList(QWidget* parent, const char* name) {
+    auto* combo = new QComboBox(parent);
+    combo->setObjectName(QLatin1String(name));
+    combo->hide();
+    return combo;
+}
+
+} // namespace
+
+ChannelGridEditor::ChannelGridEditor(Form1& window, FlexGrid* grid, QWidget* area)
+    : QObject(&window), window_(window), grid_(grid) {
+    buildEditors(area);
+    connect(grid_, &FlexGrid::cellMousePressed, this, [this](int, int, Qt::MouseButton button) {
+        if (button == Qt::LeftButton) {
+            editorArmed_ = true;
+            openCurrentCell();
+        }
+    });
+    connect(grid_, &FlexGrid::enterPressed, this, [this] {
+        editorArmed_ = true;
+        openCurrentCell();
+    });
+}
+
+void ChannelGridEditor::buildEditors(QWidget* area) {
+    text1_ = new QLineEdit(area);
+    text1_->setObjectName(QStringLiteral("Text1"));
+    text1_->setMaxLength(9);
+    text1_->setFont(grid_->font());
+    text1_->setAlignment(Qt::AlignCenter);
+    text1_->setFrame(false);
+    QPalette pal = text1_->palette();
+    pal.setColor(QPalette::Base, kEditorBackground);
+    text1_->setPalette(pal);
+    text1_->hide();
+    text1_->installEventFilter(this);
+
+    combo8_ = MakeList(area, "Combo8");
+    combo8_->setEditable(true);
+    combo8_->setInsertPolicy(QComboBox::NoInsert);
+    combo8_->setCompleter(nullptr);
+    combo8_->setMaxVisibleItems(16);
+    combo8_->setFont(grid_->font());
+    for (int p = 0; p < kToneListSize; ++p)
+        combo8_->addItem(ToneListText(p, window_.editor().Language));
+    combo8_->installEventFilter(this);
+    combo8_->lineEdit()->installEventFilter(this);
+    connect(combo8_, &QComboBox::activated, this, &ChannelGridEditor::chooseTone);
+
+    for (int col = ColPower; col <= ColScanAdd; ++col) {
+        QComboBox* list = MakeList(area, "Combo5");
+        SetControlIndex(list, col);
+        list->addItem(QString());
+        list->addItem(QString());
+        list->setFont(grid_->font());
+        list->installEventFilter(this);
+        connect(list, &QComboBox::activated, this,
+                [this, list](int position) { chooseListEntry(list, position); });
+        combo5_[col - ColPower] = list;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Opening.
+
+void ChannelGridEditor::openCurrentCell() {
+    if (!editorArmed_)
+        return;
+    editorArmed_ = false;
+    int row = grid_->currentRow();
+    int col = grid_->currentColumn();
+    if (row < 1 || col < 1)
+        return;
+    // An empty channel can only be started from its receive frequency.
+    if (!window_.editor().channelInUse(row)) {
+        col = ColRxFrequency;
+        grid_->setCurrentCell(row, col);
+    }
+    editRow_ = row;
+    editCol_ = col;
+    if (IsFrequencyColumn(col))
+        openFrequencyEditor();
+    else if (IsToneColumn(col))
+        openToneEditor();
+    else if (IsFlagColumn(col))
+        openListEditor(col);
+}
+
+void ChannelGridEditor::place(QWidget* editor, bool fullHeight) {
+    const QRect cell = grid_->cellRect(editRow_, editCol_, editor->parentWidget());
+    editor->setGeometry(cell.x(), cell.y(), cell.width(),
+                        fullHeight ? cell.height() : editor->sizeHint().height());
+    editor->show();
+    editor->raise();
+    editor->setFocus(Qt::MouseFocusReason);
+}
+
+void ChannelGridEditor::openFrequencyEditor() {
+    text1_->setText(window_.editor().cell(editRow_, editCol_));
+    place(text1_, true);
+}
+
+void ChannelGridEditor::openToneEditor() {
+    toneChosen_ = false;
+    combo8_->setEditText(window_.editor().cell(editRow_, editCol_));
+    place(combo8_, false);
+    combo8_->showPopup();
+}
+
+void ChannelGridEditor::openListEditor(int column) {
+    QComboBox* list = combo5_[column - ColPower];
+    list->setCurrentIndex(window_.editor().listIndex(editRow_, column));
+    place(list, false);
+    list->showPopup();
+}
+
+void ChannelGridEditor::commit() {
+    // Commit directly rather than through the focus change, which a window that is not active
+    // does not deliver.
+    if (text1_->isVisible())
+        Text1_LostFocus();
+    if (combo8_->isVisible())
+        toneLostFocus();
+    for (QComboBox* list : combo5_)
+        list->hide();
+    grid_->setFocus(Qt::OtherFocusReason);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Keys and focus.
+
+bool ChannelGridEditor::filterKey(QKeyEvent* key) {
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+        commit();
+        return true;
+    }
+    const QString t = key->text();
+    if (t.isEmpty() || key->key() == Qt::Key_Delete || key->key() == Qt::Key_Tab ||
+        key->key() == Qt::Key_Backtab)
+        return false; // navigation and editing keys are not typed characters
+    const QChar c = t.front();
+    const bool allowed = (c >= u'0' && c <= u'9') || c == u'.' || c == u'\b';
+    return !allowed;
+}
+
+bool ChannelGridEditor::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress &&
+        (watched == text1_ || watched == combo8_ || watched == combo8_->lineEdit()))
+        return filterKey(static_cast<QKeyEvent*>(event));
+
+    if (event->type() == QEvent::FocusOut) {
+        const auto* focus = static_cast<QFocusEvent*>(event);
+        auto* editor = qobject_cast<QWidget*>(watched);
+        // The list dropping open, another window becoming active and a hidden editor do not
+        // end an edit.
+        const auto* combo = qobject_cast<QComboBox*>(watched);
+        if (focus->reason() == Qt::PopupFocusReason ||
+            focus->reason() == Qt::ActiveWindowFocusReason || !editor || !editor->isVisible() ||
+            (combo && combo->view()->isVisible()))
+            return false;
+        if (watched == text1_)
+            Text1_LostFocus();
+        else if (watched == combo8_)
+            toneLostFocus();
+        else
+            editor->hide(); // a list editor commits only by a choice
+    }
+    return false;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Committing.
+
+void ChannelGridEditor::Text1_LostFocus() {
+    if (committing_ || !text1_->isVisible())
+        return;
+    committing_ = true;
+    EditorState& e = window_.editor();
+    const QString t = text1_->text();
+    if (t.isEmpty()) {
+        // Blanking the receive frequency deletes the channel; a transmit frequency stays.
+        if (editCol_ == ColRxFrequency)
+            window_.ClearNO(editRow_);
+    } else if (IsNumeric(t)) {
+        const double v = LeadingNumber(t);
+        if (v < window_.BandLow() || v > window_.BandHigh()) {
+            window_.message(msg::kBeyondRange.text(e.Language), MbOk);
+            grid_->setFocus(Qt::OtherFocusReason);
+        } else {
+            const QString frequency = ChannelFrequencyText(SnapFrequency(ChannelFrequencyText(v)));
+            const bool newChannel =
+                editCol_ == ColRxFrequency && e.cell(editRow_, ColTxFrequency).isEmpty();
+            e.cell(editRow_, editCol_) = frequency;
+            if (newChannel)
+                fillNewChannel(frequency);
+            window_.refreshGridRow(editRow_);
+        }
+    }
+    text1_->hide();
+    committing_ = false;
+}
+
+void ChannelGridEditor::fillNewChannel(const QString& frequency) {
+    EditorState& e = window_.editor();
+    e.cell(editRow_, ColTxFrequency) = frequency;
+    e.setListCell(editRow_, ColRxTone, 0);
+    e.setListCell(editRow_, ColTxTone, 0);
+    e.setListCell(editRow_, ColPower, 1);     // High
+    e.setListCell(editRow_, ColBclo, 0);      // Off
+    e.setListCell(editRow_, ColBandwidth, 1); // Wide
+    e.setListCell(editRow_, ColScanAdd, 1);   // Yes
+}
+
+void ChannelGridEditor::chooseTone(int position) {
+    if (!combo8_->isVisible())
+        return;
+    toneChosen_ = true;
+    window_.editor().setListCell(editRow_, editCol_, position);
+    window_.refreshGridRow(editRow_);
+    combo8_->hide();
+    grid_->setFocus(Qt::OtherFocusReason);
+}
+
+void ChannelGridEditor::toneLostFocus() {
+    if (committing_ || !combo8_->isVisible())
+        return;
+    committing_ = true;
+    const QString text = combo8_->currentText();
+    const int position = combo8_->findText(text, Qt::MatchExactly);
+    if (!toneChosen_ && position != 0 && !text.startsWith(u'D')) {
+        // A typed value, or a listed CTCSS tone: any value from 67.0 to 254.1 Hz is taken;
+        // anything else leaves the cell as it was.
+        const double v = LeadingNumber(text);
+        if (v >= 67.0 && v <= 254.1) {
+            EditorState& e = window_.editor();
+            const QString tone = FormatFixed(v, 1);
+            e.cell(editRow_, editCol_) = tone;
+            e.listIndex(editRow_, editCol_) = ToneListPosition(tone);
+            window_.refreshGridRow(editRow_);
+        }
+    }
+    combo8_->hide();
+    committing_ = false;
+}
+
+void ChannelGridEditor::chooseListEntry(QComboBox* list, int position) {
+    if (!list->isVisible())
+        return;
+    window_.editor().setListCell(editRow_, editCol_, position);
+    window_.refreshGridRow(editRow_);
+    list->hide();
+    grid_->setFocus(Qt::OtherFocusReason);
+}
+
+} // namespace tr640

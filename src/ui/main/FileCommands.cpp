@@ -1,0 +1,124 @@
+#include "ui/main/FileCommands.h"
+
+#include "codeplug/Codec.h"
+#include "codeplug/CodeplugFile.h"
+#include "i18n/LocalisedMessageBox.h"
+#include "i18n/MessageTexts.h"
+#include "ui/main/Form1.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+
+namespace tr640 {
+
+namespace {
+
+QString ReasonText(const FileStatus& st, int language) {
+    QString reason;
+    switch (st.error) {
+    case FileError::NotFound:
+        return msg::kReasonNotFound.text(language);
+    case FileError::IsFolder:
+        return msg::kReasonFolder.text(language);
+    case FileError::PermissionDenied:
+        return msg::kReasonPermission.text(language);
+    case FileError::ReadFailed:
+        reason = msg::kReasonRead.text(language);
+        break;
+    case FileError::WriteFailed:
+    case FileError::None:
+        reason = msg::kReasonWrite.text(language);
+        break;
+    }
+    if (!st.detail.isEmpty())
+        reason += QStringLiteral(" (%1)").arg(st.detail);
+    return reason;
+}
+
+QString DefaultChooser(FileCommands::Purpose purpose, QWidget* owner) {
+    const QString filter = FileCommands::FilterText();
+    if (purpose == FileCommands::Purpose::Open)
+        return QFileDialog::getOpenFileName(owner, QString(), QString(), filter, nullptr,
+                                            QFileDialog::ReadOnly);
+    // The overwrite question is asked by the command itself.
+    return QFileDialog::getSaveFileName(owner, QString(), QString(), filter, nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
+}
+
+} // namespace
+
+FileCommands::FileCommands(Form1& window)
+    : QObject(&window), window_(window), chooser_(DefaultChooser) {}
+
+QString FileCommands::FilterText() {
+    return kApplicationTitle + QStringLiteral("(*.DAT)");
+}
+
+void FileCommands::mnuNew() {
+    const int language = window_.editor().Language;
+    const int answer = window_.message(msg::kNewClears.text(language),
+                                       MbOkCancel | MbIconExclamation | MbDefaultButton2,
+                                       msg::kNewTitle.text(language));
+    if (answer != IdCancel)
+        window_.ClearGrid1();
+}
+
+void FileCommands::mnuOpen() {
+    window_.commitEditor();
+    const QString path = chooser_(Purpose::Open, &window_);
+    if (!path.isEmpty())
+        openFile(path);
+}
+
+bool FileCommands::openFile(const QString& path) {
+    FileStatus st;
+    const QByteArray bytes = ReadCodeplugFile(path, &st);
+    const int language = window_.editor().Language;
+    if (!st.ok()) {
+        window_.message(msg::kOpenFailed.text(language).arg(QDir::toNativeSeparators(path),
+                                                            ReasonText(st, language)),
+                        MbOk | MbIconStop);
+        return false;
+    }
+    // The whole file is decoded into a copy, which replaces the editor only when complete.
+    EditorState decoded = window_.editor();
+    DecodeImage(decoded, bytes);
+    window_.replaceEditor(decoded);
+    currentFile_ = path;
+    Q_EMIT opened(path);
+    return true;
+}
+
+void FileCommands::mnuAssave() {
+    window_.commitEditor();
+    for (;;) {
+        const QString path = chooser_(Purpose::Save, &window_);
+        if (path.isEmpty())
+            return;
+        if (QFileInfo::exists(path)) {
+            const int answer = window_.message(msg::kOverwrite.text(window_.editor().Language),
+                                               MbYesNo | MbIconQuestion);
+            if (answer == IdNo)
+                continue;
+        }
+        saveFile(path);
+        return;
+    }
+}
+
+bool FileCommands::saveFile(const QString& path) {
+    const FileStatus st = WriteFileAtomically(path, EncodeImage(window_.editor()));
+    if (!st.ok()) {
+        const int language = window_.editor().Language;
+        window_.message(msg::kSaveFailed.text(language).arg(QDir::toNativeSeparators(path),
+                                                            ReasonText(st, language)),
+                        MbOk | MbIconStop);
+        return false;
+    }
+    currentFile_ = path;
+    Q_EMIT saved(path);
+    return true;
+}
+
+} // namespace tr640

@@ -1,0 +1,51 @@
+#pragma once
+
+// New, Open and Save As: the codeplug files (*.DAT).
+
+#include <QObject>
+#include <QString>
+#include <functional>
+
+namespace tr640 {
+
+class Form1;
+
+class FileCommands : public QObject {
+    Q_OBJECT
+public:
+    enum class Purpose { Open, Save };
+    // Shows a file dialog and returns the chosen path, or an empty text for Cancel.
+    using Chooser = std::function<QString(Purpose, QWidget* owner)>;
+
+    explicit FileCommands(Form1& window);
+
+    void mnuNew();
+    void mnuOpen();
+    void mnuAssave();
+
+    // Opens a file without asking for its name. Returns false (after telling the user why)
+    // when the file cannot be read; the editor is then unchanged.
+    bool openFile(const QString& path);
+    // Saves the current codeplug without asking; false (after telling the user) on failure.
+    bool saveFile(const QString& path);
+
+    // Tests replace the file dialog.
+    void setChooser(Chooser chooser) { chooser_ = std::move(chooser); }
+
+    // The file last opened or saved, empty before the first.
+    QString currentFile() const { return currentFile_; }
+
+    static QString FilterText();
+
+Q_SIGNALS:
+    // A codeplug was opened from or saved to a file.
+    void opened(const QString& path);
+    void saved(const QString& path);
+
+private:
+    Form1& window_;
+    Chooser chooser_;
+    QString currentFile_;
+};
+
+} // namespace tr640
