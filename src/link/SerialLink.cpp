@@ -7,6 +7,7 @@ namespace tr640::link {
 
 namespace {
 
+#ifndef Q_OS_WIN
 // Where the system keeps the device of a port name, on systems with device files.
 QString DeviceFile(const QString& name) {
     if (name.startsWith(u'/') || name.startsWith(QLatin1String("./")) ||
@@ -14,6 +15,7 @@ QString DeviceFile(const QString& name) {
         return name;
     return QStringLiteral("/dev/") + name;
 }
+#endif
 
 DeviceAccess AccessOf([[maybe_unused]] const QString& name) {
     DeviceAccess a;

@@ -48,6 +48,7 @@ private:
     QTemporaryDir m_dir;
     QString m_pattern;  // PatternImage() as a file
     QString m_codeplug; // the start-up codeplug (band 400-470MHz) as a file
+    QString m_vhf;      // the same on band 136-174MHz
 };
 
 void TestLinkCli::initTestCase() {
@@ -56,6 +57,10 @@ void TestLinkCli::initTestCase() {
     m_codeplug = m_dir.filePath(QStringLiteral("startup.dat"));
     QVERIFY(WriteFileAtomically(m_pattern, PatternImage()).ok());
     QVERIFY(WriteFileAtomically(m_codeplug, EncodeImage(EditorState())).ok());
+    m_vhf = m_dir.filePath(QStringLiteral("vhf.dat"));
+    EditorState vhf;
+    vhf.Band = 5;
+    QVERIFY(WriteFileAtomically(m_vhf, EncodeImage(vhf)).ok());
 }
 
 void TestLinkCli::transfers_data() {
@@ -72,6 +77,8 @@ void TestLinkCli::transfers_data() {
         << QStringList{"--band", "0"} << QStringList{"write", start} << 0 << true;
     QTest::newRow("write, other band")
         << QStringList{"--band", "5"} << QStringList{"write", start} << 4 << false;
+    QTest::newRow("write, band taken from the file")
+        << QStringList{"--band", "01"} << QStringList{"write", "@vhf"} << 0 << true;
     QTest::newRow("write, other band, service")
         << QStringList{"--band", "5"} << QStringList{"write", "--service", start} << 0 << true;
     QTest::newRow("write, pieces and noise")
@@ -93,6 +100,7 @@ void TestLinkCli::transfers() {
     const auto place = [&](QStringList args) {
         args.replaceInStrings(QStringLiteral("@pattern"), m_pattern);
         args.replaceInStrings(QStringLiteral("@startup"), m_codeplug);
+        args.replaceInStrings(QStringLiteral("@vhf"), m_vhf);
         args.replaceInStrings(QStringLiteral("@out"), out);
         return args;
     };
@@ -126,7 +134,7 @@ void TestLinkCli::transfers() {
     if (saved) {
         EditorState e;
         e.Language = 1;
-        DecodeImage(e, ReadCodeplugFile(m_codeplug, nullptr));
+        DecodeImage(e, ReadCodeplugFile(place(cli).last(), nullptr));
         QCOMPARE(FileBytes(save), AfterWrite(EncodeImage(e)));
         QVERIFY(stdOut.contains("Write frequency success!"));
     }
