@@ -1,6 +1,6 @@
 #pragma once
 
-// A transfer host that records what the session does, optionally wired to a radio model.
+// A transfer host that records what the session does, wired to a radio model or a port.
 
 #include "RadioModel.h"
 #include "codeplug/Hex.h"
@@ -16,7 +16,14 @@ using link::Direction;
 using link::Outcome;
 using link::Timer;
 
-// An image whose bytes are easy to tell apart: byte o is (7o + 3) mod 256.
+inline QByteArray Bytes(std::initializer_list<int> values) {
+    QByteArray b;
+    for (int v : values)
+        b.append(static_cast<char>(v));
+    return b;
+}
+
+// Bytes easy to tell apart: byte o is (7o + 3) mod 256.
 inline QByteArray PatternImage(int size = 848) {
     QByteArray b(size, Qt::Uninitialized);
     for (int i = 0; i < size; ++i)
@@ -24,30 +31,32 @@ inline QByteArray PatternImage(int size = 848) {
     return b;
 }
 
+inline QByteArray Ident(const char* model, int code) {
+    return QByteArray(model) + Bytes({code, 0, 0});
+}
+
+inline int AddressOf(const QByteArray& frame) {
+    return (static_cast<quint8>(frame.at(1)) << 8) | static_cast<quint8>(frame.at(2));
+}
+
 enum class Delivery { AsSent, ByteByByte, Joined };
 
 class FakeHost : public link::TransferHost {
 public:
-    FakeHost() : session(*this) {}
-
-    link::TransferSession session;
-    sim::RadioModel* radio = nullptr;            // when set, every frame goes to it
-    std::function<void(const QByteArray&)> wire; // or, when set, to a port
+    link::TransferSession session{*this};
+    sim::RadioModel* radio = nullptr;            // replies come back through pump()
+    std::function<void(const QByteArray&)> wire; // instead of the radio: a port
     std::function<void()> onClose;
+    std::function<void()> duringModal; // runs inside the question or the error box
     Delivery delivery = Delivery::AsSent;
-
-    QList<QByteArray> sent;
-    int closed = 0;
     QString image = BytesToImageHex(PatternImage());
     int band = 0;
-    QList<QString> reads;
-    int readBand = -1;
-    int questions = 0;
     bool answer = true;
-    int errors = 0;
-    int stageAtError = -1;
+
+    QList<QByteArray> sent;
+    QList<QString> reads;
     QList<Outcome> ended;
-    std::function<void()> duringModal; // runs inside the question or the error box
+    int readBand = -1, closed = 0, questions = 0, errors = 0, stageAtError = -1;
 
     void sendBytes(const QByteArray& frame) override {
         sent.append(frame);
@@ -88,26 +97,26 @@ public:
             now.swap(m_pending);
             if (delivery == Delivery::Joined)
                 now = {now.join()};
-            for (const QByteArray& piece : now) {
+            for (const QByteArray& piece : now)
                 if (delivery == Delivery::ByteByByte)
                     for (char c : piece)
                         session.receive(QByteArray(1, c));
                 else
                     session.receive(piece);
-            }
         }
     }
-
     void feed(const QByteArray& bytes) {
         session.receive(bytes);
         pump();
     }
-
-    // Frames whose first byte is `kind`.
+    void ticks(Timer t, int n) {
+        for (int i = 0; i < n; ++i)
+            session.tick(t);
+    }
     QList<QByteArray> framesOf(char kind) const {
         QList<QByteArray> out;
         for (const QByteArray& f : sent)
-            if (!f.isEmpty() && f.front() == kind)
+            if (f.front() == kind)
                 out.append(f);
         return out;
     }
@@ -115,16 +124,5 @@ public:
 private:
     QList<QByteArray> m_pending;
 };
-
-inline int AddressOf(const QByteArray& frame) {
-    return (static_cast<quint8>(frame.at(1)) << 8) | static_cast<quint8>(frame.at(2));
-}
-
-inline QByteArray Ident(const char* model, char code) {
-    QByteArray b(model);
-    b.append(code);
-    b.append(2, '\0');
-    return b;
-}
 
 } // namespace tr640::test
