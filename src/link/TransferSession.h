@@ -104,8 +104,7 @@ public:
     int progressValue() const { return m_progressValue; }
     Outcome outcome() const { return m_outcome; }
 
-    // The transfer state, under the names the protocol description uses. Read-only for
-    // everyone but the session.
+    // The transfer state, read-only outside the session.
     const QString& RxHex() const { return m_rxHex; }
     int TransferStage() const { return m_stage; }
     Direction TransferDirection() const { return m_direction; }
