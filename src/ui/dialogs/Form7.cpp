@@ -1,12 +1,55 @@
 #include "ui/dialogs/Form7.h"
 
 #include "app/SharedState.h"
+#include "ui/dialogs/FilteredLineEdit.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
 
 namespace tr640 {
 
 Form7::Form7(SharedState& state, QWidget* parent)
-    : SettingsDialog(QStringLiteral("Form7"), parent), state_(state) {}
+    : SettingsDialog(QStringLiteral("Form7"), parent), state_(state) {
+    setWindowTitle(QStringLiteral("嵌入信息"));
+    auto* layout = new QVBoxLayout(this);
+    const auto line = [this, layout](const char* name) {
+        auto* box = new FilteredLineEdit(MessageLineRules(kLineLimit), this);
+        box->setObjectName(QLatin1String(name));
+        box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QString(kLineLimit + 2, u'W')));
+        layout->addWidget(box);
+        return box;
+    };
+    text1_ = line("Text1");
+    text2_ = line("Text2");
 
-void Form7::refreshFromStore() {}
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    QPushButton* ok = makeButton("Command1", QStringLiteral("确定"));
+    QPushButton* cancel = makeButton("Command2", QStringLiteral("取消"));
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    layout->addLayout(buttons);
+    connect(ok, &QPushButton::clicked, this, [this] {
+        commit();
+        hide();
+    });
+    connect(cancel, &QPushButton::clicked, this, &QWidget::hide);
+    load();
+}
+
+void Form7::load() {
+    text1_->setText(state_.Editor.Settings.EmbeddedMessage[0]);
+    text2_->setText(state_.Editor.Settings.EmbeddedMessage[1]);
+}
+
+void Form7::commit() {
+    state_.Editor.Settings.EmbeddedMessage[0] = text1_->text();
+    state_.Editor.Settings.EmbeddedMessage[1] = text2_->text();
+}
+
+void Form7::refreshFromStore() {
+    load();
+}
 
 } // namespace tr640

@@ -4,6 +4,8 @@
 
 namespace tr640 {
 
+class FilteredLineEdit;
+
 // Embedded message: the two message lines.
 class Form7 : public SettingsDialog {
     Q_OBJECT
@@ -12,8 +14,17 @@ public:
 
     void refreshFromStore() override;
 
+    // Characters a line takes while typing; a longer pasted text is kept (the codec stores the
+    // first 32 bytes).
+    static constexpr int kLineLimit = 32;
+
 private:
+    void load();
+    void commit();
+
     SharedState& state_;
+    FilteredLineEdit* text1_ = nullptr;
+    FilteredLineEdit* text2_ = nullptr;
 };
 
 } // namespace tr640

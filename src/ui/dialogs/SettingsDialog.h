@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+class QPushButton;
+
 namespace tr640 {
 
 struct SharedState;
@@ -22,6 +24,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+
+    // A push button that Enter in a text box does not press: the dialogs have no default button.
+    QPushButton* makeButton(const char* name, const QString& text);
 };
 
 } // namespace tr640

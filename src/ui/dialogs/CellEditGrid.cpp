@@ -1,0 +1,98 @@
+#include "ui/dialogs/CellEditGrid.h"
+
+#include "ui/dialogs/FilteredLineEdit.h"
+
+#include <QStyledItemDelegate>
+
+#include <utility>
+
+namespace tr640 {
+
+class CellEditorDelegate : public QStyledItemDelegate {
+public:
+    explicit CellEditorDelegate(CellEditGrid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                          const QModelIndex& index) const override {
+        return grid_->makeEditor(parent, index);
+    }
+
+private:
+    CellEditGrid* grid_;
+};
+
+CellEditGrid::CellEditGrid(int rows, int columns, QWidget* parent)
+    : FlexGrid(rows, columns, parent) {
+    setItemDelegate(new CellEditorDelegate(this));
+    setEditTriggers(QAbstractItemView::CurrentChanged | QAbstractItemView::SelectedClicked |
+                    QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
+    for (int r = fixedRows(); r < rows; ++r)
+        for (int c = fixedColumns(); c < columns; ++c)
+            if (QTableWidgetItem* it = item(r, c))
+                it->setFlags(it->flags() | Qt::ItemIsEditable);
+}
+
+FilteredLineEdit* CellEditGrid::makeEditor(QWidget* parent, const QModelIndex& index) {
+    auto* editor = new FilteredLineEdit(rules_, parent);
+    editor->setObjectName(QStringLiteral("cellEditor"));
+    editor->setAlignment(Qt::AlignCenter);
+    editor->setFrame(false);
+    editor_ = editor;
+    editorIndex_ = index;
+    return editor;
+}
+
+bool CellEditGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+    if (!index.isValid() || isFixed(index.row(), index.column()))
+        return false;
+    if (trigger != QAbstractItemView::NoEditTriggers && policy_ &&
+        !policy_(index.row(), index.column()))
+        return false;
+    // A click on the current cell opens its editor at once, like a change of cell.
+    if (trigger == QAbstractItemView::SelectedClicked)
+        return FlexGrid::edit(index, QAbstractItemView::AllEditTriggers, nullptr);
+    return FlexGrid::edit(index, trigger, event);
+}
+
+void CellEditGrid::commitData(QWidget* editor) {
+    if (editor != editor_ || !editorIndex_.isValid()) {
+        FlexGrid::commitData(editor);
+        return;
+    }
+    const QModelIndex index = editorIndex_;
+    const QString before = text(index.row(), index.column());
+    FlexGrid::commitData(editor);
+    if (text(index.row(), index.column()) != before) {
+        pendingRow_ = index.row();
+        pendingColumn_ = index.column();
+        pendingBefore_ = before;
+    }
+}
+
+void CellEditGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+    FlexGrid::closeEditor(editor, hint);
+    if (editor == editor_) {
+        editor_ = nullptr;
+        editorIndex_ = QPersistentModelIndex();
+    }
+    if (pendingRow_ < 0)
+        return;
+    const int row = std::exchange(pendingRow_, -1);
+    const int column = std::exchange(pendingColumn_, -1);
+    // Reported once the editor is gone, so that a message box cannot commit it a second time.
+    Q_EMIT cellEdited(row, column, std::exchange(pendingBefore_, QString()));
+}
+
+void CellEditGrid::commitEditor() {
+    if (editor_) {
+        commitData(editor_);
+        closeEditor(editor_, QAbstractItemDelegate::NoHint);
+    }
+}
+
+void CellEditGrid::discardEditor() {
+    if (editor_)
+        closeEditor(editor_, QAbstractItemDelegate::RevertModelCache);
+}
+
+} // namespace tr640
