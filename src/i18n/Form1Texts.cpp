@@ -29,6 +29,7 @@ const TextEntry kTexts[] = {
     {"mnuset", K::Caption, 0, {"设置(&S)", "Settings(&S)"}},
     {"mnulock", K::Caption, 0, {"锁定(&L)", "Lock(&L)"}},
     {"mnucom", K::Caption, 0, {"通信端口(&V)", "Communication port(&V)"}},
+    {"mnucomother", K::Caption, 0, {"其它端口(&O)...", "Other port(&O)..."}},
     {"mnuLanguage", K::Caption, 0, {"语言选择(&L)", "Languages(&L)"}},
     {"mnuChinese", K::Caption, 0, {"中文", "Chinese"}},
     {"mnuEnglish", K::Caption, 0, {"英文", "English"}},

@@ -30,4 +30,13 @@ inline constexpr BiText kReasonRead{"读取出错", "it could not be read"};
 inline constexpr BiText kReasonWrite{"写入出错（磁盘可能已满）",
                                      "it could not be written (the disk may be full)"};
 
+// A port chosen by name that did not open (%1 its name), and the question for such a name.
+inline constexpr BiText kNamedPortInUse{
+    "串行端口%1已被其它程序使用，请选择其它串口或关掉其程序.",
+    "Serial port %1 has been other programs use, please choose other serial or turn off its "
+    "program."};
+inline constexpr BiText kPortNamePrompt{"串口设备（例如 /dev/ttyUSB0、/dev/pts/3 或 COM10）：",
+                                        "Serial device (for example /dev/ttyUSB0, /dev/pts/3 or "
+                                        "COM10):"};
+
 } // namespace tr640::msg

@@ -70,13 +70,15 @@ struct Window {
     QTemporaryDir dir;
     std::unique_ptr<Form1> form;
 
-    explicit Window(const QByteArray& parameter = QByteArray(), bool writeParameter = false) {
+    explicit Window(const QByteArray& parameter = QByteArray(), bool writeParameter = false,
+                    Form1::Options options = {}) {
         if (writeParameter) {
             QFile f(dir.filePath(QStringLiteral("parameter")));
             if (f.open(QIODevice::WriteOnly))
                 f.write(parameter);
         }
-        form = std::make_unique<Form1>(Form1::Options{dir.path()});
+        options.preferencesDirectory = dir.path();
+        form = std::make_unique<Form1>(options);
     }
     Form1* operator->() const { return form.get(); }
 

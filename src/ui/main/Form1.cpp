@@ -6,6 +6,7 @@
 #include "i18n/ApplyLanguage.h"
 #include "i18n/LocalisedMessageBox.h"
 #include "i18n/MessageTexts.h"
+#include "link/TransferSession.h"
 #include "ui/dialogs/Form2.h"
 #include "ui/dialogs/Form4.h"
 #include "ui/dialogs/Form5.h"
@@ -15,6 +16,7 @@
 #include "ui/main/ChannelGridEditor.h"
 #include "ui/main/FileCommands.h"
 #include "ui/main/ToolbarIcons.h"
+#include "ui/main/TransferController.h"
 #include "ui/widgets/ClickLabel.h"
 #include "ui/widgets/FlexGrid.h"
 
@@ -65,6 +67,11 @@ Form1::Form1(const Options& options, QWidget* parent) : QMainWindow(parent), opt
         options_.preferencesDirectory = DefaultPreferencesDirectory();
     files_ = new FileCommands(*this);
     buildMenus();
+    transfer_ = new TransferController(*this, mnucom_, options_.transferTimers);
+    connect(findChild<QAction*>(QStringLiteral("mnureadFre")), &QAction::triggered, transfer_,
+            &TransferController::mnureadFre);
+    connect(findChild<QAction*>(QStringLiteral("mnuwriteFre")), &QAction::triggered, transfer_,
+            &TransferController::mnuwriteFre);
     buildToolbar();
     buildCentralArea();
     startUp();
@@ -443,6 +450,29 @@ void Form1::runToolbarKey(const QString& key) {
         files_->mnuOpen();
     else if (key == QLatin1String("save"))
         files_->mnuAssave();
+    else if (key == QLatin1String("read"))
+        transfer_->mnureadFre();
+    else if (key == QLatin1String("write"))
+        transfer_->mnuwriteFre();
+}
+
+void Form1::enterTransfer() {
+    frame1_->setEnabled(true);
+    combo1_->setFocus(Qt::OtherFocusReason);
+}
+
+void Form1::showTransferState(const link::TransferSession& session) {
+    const bool idle = !session.busy();
+    toolbar_->setEnabled(idle);
+    mnupro_->setEnabled(idle);
+    // The menu's own items too, so that their shortcuts rest while busy.
+    for (const char* name : {"mnureadFre", "mnuwriteFre", "read", "write"})
+        findChild<QAction*>(QLatin1String(name))->setEnabled(idle);
+    status_->setText(session.statusText());
+    status_->setVisible(session.statusVisible());
+    progress_->setRange(0, link::kProgressMaximum);
+    progress_->setValue(session.progressValue());
+    progress_->setVisible(session.progressVisible());
 }
 
 // ---------------------------------------------------------------------------------------------

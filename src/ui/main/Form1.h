@@ -23,6 +23,10 @@ class ChannelGridEditor;
 class ClickLabel;
 class FileCommands;
 class FlexGrid;
+class TransferController;
+namespace link {
+class TransferSession;
+}
 class Form2;
 class Form4;
 class Form5;
@@ -36,6 +40,8 @@ public:
     struct Options {
         // Where `parameter` and `port` live; empty for the usual place.
         QString preferencesDirectory;
+        // Without timers a test gives the transfer's timer ticks itself.
+        bool transferTimers = true;
     };
 
     explicit Form1(QWidget* parent = nullptr);
@@ -68,6 +74,12 @@ public:
 
     ChannelGridEditor& gridEditor() { return *gridEditor_; }
     FileCommands& files() { return *files_; }
+    TransferController& transfer() { return *transfer_; }
+
+    // A transfer starts: the model frame is enabled and the band selector takes the focus.
+    void enterTransfer();
+    // Shows the busy state, the status line and the progress of a transfer.
+    void showTransferState(const link::TransferSession& session);
     void refreshGrid();
     void refreshGridRow(int row);
 
@@ -122,6 +134,7 @@ private:
     FlexGrid* grid_ = nullptr;
     ChannelGridEditor* gridEditor_ = nullptr;
     FileCommands* files_ = nullptr;
+    TransferController* transfer_ = nullptr;
     QGroupBox* frame1_ = nullptr;
     QGroupBox* frame2_ = nullptr;
     QComboBox* combo1_ = nullptr;
