@@ -35,8 +35,11 @@ struct WindowTexts {
     std::span<const TextEntry> entries;
 };
 
-// Each window's table, in the order the pass writes it.
+// Each window's table, in the order the pass writes it. The main window's texts of features
+// beyond its menus and lists have tables of their own, written after its main table.
 std::span<const TextEntry> Form1Texts();
+std::span<const TextEntry> Form1EditTexts();
+std::span<const TextEntry> Form1TransferTexts();
 std::span<const TextEntry> Form2Texts();
 std::span<const TextEntry> Form4Texts();
 std::span<const TextEntry> Form5Texts();

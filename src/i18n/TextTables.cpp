@@ -6,8 +6,10 @@
 namespace tr640 {
 
 std::span<const WindowTexts> AllWindowTexts() {
-    static const std::array<WindowTexts, 7> windows{{
+    static const std::array<WindowTexts, 9> windows{{
         {"Form1", Form1Texts()},
+        {"Form1", Form1EditTexts()},
+        {"Form1", Form1TransferTexts()},
         {"Form2", Form2Texts()},
         {"Form4", Form4Texts()},
         {"Form5", Form5Texts()},

@@ -1,0 +1,9 @@
+#include "i18n/TextTable.h"
+
+namespace tr640 {
+
+std::span<const TextEntry> Form1EditTexts() {
+    return {};
+}
+
+} // namespace tr640
