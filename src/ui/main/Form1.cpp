@@ -1,5 +1,6 @@
 #include "ui/main/Form1.h"
 
+#include "app/Gesture.h"
 #include "app/Preferences.h"
 #include "codeplug/BandTable.h"
 #include "codeplug/ListTexts.h"
@@ -24,6 +25,10 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -32,6 +37,7 @@
 #include <QProgressBar>
 #include <QSignalBlocker>
 #include <QToolBar>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace tr640 {
@@ -124,6 +130,10 @@ void Form1::buildMenus() {
     QMenu* settings = menu(bar, "mnuset");
     mnulock_ = addMenuAction(settings, "mnulock");
     mnulock_->setCheckable(true);
+    connect(mnulock_, &QAction::triggered, this, [this] {
+        mnulock_->setChecked(!mnulock_->isChecked()); // the command inverts it itself
+        mnulock();
+    });
     mnucom_ = menu(settings, "mnucom");
     for (int n = 1; n <= 8; ++n) {
         QAction* item = addMenuAction(mnucom_, "", QStringLiteral("COM%1(&%1)").arg(n));
@@ -132,13 +142,14 @@ void Form1::buildMenus() {
         mnucom_items_[n - 1] = item;
     }
     QMenu* language = menu(settings, "mnuLanguage");
-    addMenuAction(language, "mnuChinese");
-    addMenuAction(language, "mnuEnglish");
+    connect(addMenuAction(language, "mnuChinese"), &QAction::triggered, this, &Form1::mnuChinese);
+    connect(addMenuAction(language, "mnuEnglish"), &QAction::triggered, this, &Form1::mnuEnglish);
 
     QMenu* help = menu(bar, "mnuhelp");
     QAction* helpTopic = addMenuAction(help, "mnumainhelp");
     helpTopic->setShortcut(QKeySequence(Qt::Key_F1));
     helpTopic->setEnabled(false);
+    connect(helpTopic, &QAction::triggered, this, &Form1::mnumainhelp);
     connect(addMenuAction(help, "mnuabout"), &QAction::triggered, this,
             [this] { showDialog(QStringLiteral("frmAbout")); });
 
@@ -230,8 +241,11 @@ QGroupBox* Form1::buildFunctionsFrame(QWidget* parent) {
     for (const Setting& s : settings) {
         auto* label = new ClickLabel(frame2_);
         label->setObjectName(QLatin1String(s.label));
-        if (s.gestureLabel)
+        if (s.gestureLabel) {
             *s.gestureLabel = label;
+            connect(label, &ClickLabel::clicked, this,
+                    [this, label] { serviceGestureClick(label); });
+        }
         QComboBox* combo = MakeList(frame2_, s.combo, s.items);
         combo->setMinimumContentsLength(8);
         *s.out = combo;
@@ -348,9 +362,8 @@ QWidget* Form1::windowNamed(const QString& name) {
     if (name == QLatin1String("Form2")) {
         if (!form2_) {
             form2_ = new Form2(state_, this);
-            connect(form2_, &Form2::calibrationUnlocked, this, [this] {
-                toolbar_->findChild<QAction*>(QStringLiteral("TAnMa"))->setVisible(true);
-            });
+            connect(form2_, &Form2::calibrationUnlocked, this,
+                    [this] { toolbarButton(QStringLiteral("TAnMa"))->setVisible(true); });
         }
         return form2_;
     }
@@ -454,6 +467,83 @@ void Form1::runToolbarKey(const QString& key) {
         transfer_->mnureadFre();
     else if (key == QLatin1String("write"))
         transfer_->mnuwriteFre();
+    else if (key == QLatin1String("TAnMa") || key == QLatin1String("Anma"))
+        serviceButtonClick(key);
+}
+
+QAction* Form1::toolbarButton(const QString& key) const {
+    return toolbar_->findChild<QAction*>(key);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Language, lock, help.
+
+void Form1::switchLanguage(int language) {
+    if (state_.Editor.Language == language)
+        return;
+    state_.Editor.Language = language;
+    ApplyLanguage();
+    SetGrid1Text();
+}
+
+void Form1::mnuChinese() {
+    switchLanguage(Chinese);
+}
+
+void Form1::mnuEnglish() {
+    switchLanguage(English);
+}
+
+void Form1::mnulock() {
+    mnulock_->setChecked(!mnulock_->isChecked());
+    const bool unlocked = !mnulock_->isChecked();
+    frame1_->setEnabled(unlocked);
+    frame2_->setEnabled(unlocked);
+    grid_->setEnabled(unlocked);
+}
+
+QString Form1::helpFilePath() const {
+    return QDir(QCoreApplication::applicationDirPath()).filePath(kApplicationTitle + ".CHM");
+}
+
+void Form1::mnumainhelp() {
+    const QString path = helpFilePath();
+    if (!QFileInfo::exists(path))
+        return;
+    const QUrl url = QUrl::fromLocalFile(path);
+    if (urlOpener_)
+        urlOpener_(url);
+    else
+        QDesktopServices::openUrl(url);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Service mode.
+
+void Form1::serviceGestureClick(QObject* label) {
+    SharedState& s = state_;
+    bool* own = label == label5_   ? &s.GestureFlagA
+                : label == label7_ ? &s.GestureFlagB
+                                   : &s.GestureFlagC;
+    if (GestureClick({&s.GestureFlagA, &s.GestureFlagB, &s.GestureFlagC}, own, s.GestureStart,
+                     s.Clock())) {
+        s.ServiceMode = true;
+        toolbarButton(QStringLiteral("Anma"))->setVisible(true);
+    }
+}
+
+void Form1::serviceButtonClick(const QString& key) {
+    SharedState& s = state_;
+    if (!DoubleClick(ServiceButtonClickTime, s.Clock()))
+        return;
+    s.GestureFlagA = s.GestureFlagB = s.GestureFlagC = false;
+    s.ServiceMode = false;
+    if (key == QLatin1String("TAnMa")) {
+        if (auto* debug = qobject_cast<Form2*>(windowNamed(QStringLiteral("Form2"))))
+            debug->disableSliders();
+        s.Editor.CalibrationWrite = 0;
+    }
+    toolbarButton(key)->setVisible(false);
 }
 
 void Form1::enterTransfer() {

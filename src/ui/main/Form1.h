@@ -8,6 +8,7 @@
 #include <QMainWindow>
 #include <QString>
 #include <array>
+#include <functional>
 
 class QAction;
 class QComboBox;
@@ -16,6 +17,7 @@ class QLabel;
 class QMenu;
 class QProgressBar;
 class QToolBar;
+class QUrl;
 
 namespace tr640 {
 
@@ -93,6 +95,20 @@ public:
     // Runs the command of a toolbar button by its key; an unknown key does nothing.
     void runToolbarKey(const QString& key);
 
+    // The language items: act only when the language differs.
+    void mnuChinese();
+    void mnuEnglish();
+    // The editing lock: inverts the check mark, then locks or unlocks the frames and the grid.
+    void mnulock();
+    // The help topic: the help file beside the program, opened if it exists.
+    void mnumainhelp();
+    QString helpFilePath() const;
+    // Tests replace what opens files and web addresses.
+    void setUrlOpener(std::function<bool(const QUrl&)> opener) { urlOpener_ = std::move(opener); }
+
+    // A click on one of the three labels of the service-mode gesture (Label5, Label7, Label1).
+    void serviceGestureClick(QObject* label);
+
     // Shows a message through the localised message box, owned by this window.
     int message(const QString& text, quint32 style, const QString& title = QString());
 
@@ -111,6 +127,9 @@ private:
     void savePreferences();
 
     void onBandSelected(int position);
+    void switchLanguage(int language);
+    void serviceButtonClick(const QString& key);
+    QAction* toolbarButton(const QString& key) const;
     void onFunctionSettingChosen(QComboBox* combo, int position);
     void showDialog(const QString& name);
 
@@ -120,6 +139,8 @@ private:
     Options options_;
     int bandLow_ = 400;
     int bandHigh_ = 470;
+    qint32 ServiceButtonClickTime = 0;
+    std::function<bool(const QUrl&)> urlOpener_;
 
     // Menus.
     QMenu* mnupro_ = nullptr;
