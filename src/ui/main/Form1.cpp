@@ -211,7 +211,8 @@ QGroupBox* Form1::buildModelFrame(QWidget* parent) {
     for (const BandInfo& b : kBands)
         combo1_->addItem(QString::fromLatin1(b.text));
     layout->addWidget(label);
-    layout->addWidget(combo1_, 1);
+    layout->addWidget(combo1_);
+    layout->addStretch(1);
     connect(combo1_, &QComboBox::currentIndexChanged, this, &Form1::onBandSelected);
     return frame1_;
 }
@@ -269,10 +270,8 @@ void Form1::buildCentralArea() {
     buildGrid(central);
     layout->addWidget(grid_, 0, Qt::AlignHCenter);
 
-    auto* frames = new QHBoxLayout;
-    frames->addWidget(buildModelFrame(central), 0, Qt::AlignTop);
-    frames->addWidget(buildFunctionsFrame(central), 1);
-    layout->addLayout(frames);
+    layout->addWidget(buildModelFrame(central));
+    layout->addWidget(buildFunctionsFrame(central));
 
     auto* statusRow = new QHBoxLayout;
     status_ = new QLabel(central);
