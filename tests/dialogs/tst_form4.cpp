@@ -79,6 +79,9 @@ void TestForm4::layoutBeforeThePass() {
     QCOMPARE(grid->columnWidth(2), FlexGrid::TwipsToPixels(1330));
     QCOMPARE(grid->rowHeight(5), FlexGrid::TwipsToPixels(300));
     QCOMPARE(grid->item(3, 1)->textAlignment(), int(Qt::AlignCenter));
+    // Showing the dialog or focusing the grid opens no editor; choosing a cell does.
+    grid->setFocus();
+    QVERIFY(!grid->cellEditor());
 }
 
 void TestForm4::receiveSnapping_data() {
@@ -268,6 +271,11 @@ void TestForm4::languagePass() {
     QCOMPARE(dialog->findChild<QPushButton*>("Command2")->text(), texts[5]);
     QCOMPARE(cell(1, 1), QStringLiteral("145.00000"));
     QCOMPARE(cell(1, 0), QStringLiteral("01"));
+    // A heading wider than its column in this font widens the column instead of being cut.
+    for (int c = 0; c < 3; ++c) {
+        QVERIFY(grid->columnWidth(c) >= grid->fontMetrics().horizontalAdvance(cell(0, c)));
+        QVERIFY(grid->columnWidth(c) >= FlexGrid::TwipsToPixels(c == 0 ? 850 : 1330));
+    }
 }
 
 QTEST_MAIN(TestForm4)

@@ -4,6 +4,7 @@
 
 #include <QStyledItemDelegate>
 
+#include <algorithm>
 #include <utility>
 
 namespace tr640 {
@@ -30,6 +31,31 @@ CellEditGrid::CellEditGrid(int rows, int columns, QWidget* parent)
         for (int c = fixedColumns(); c < columns; ++c)
             if (QTableWidgetItem* it = item(r, c))
                 it->setFlags(it->flags() | Qt::ItemIsEditable);
+    // The first cell is current from the start, so that showing the grid or giving it the
+    // focus opens no editor; the user's choice of a cell does.
+    if (rows > fixedRows() && columns > fixedColumns())
+        setCurrentCell(fixedRows(), fixedColumns());
+    baseWidths_.assign(std::size_t(columns), 0);
+    connect(this, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* changed) {
+        if (changed->row() < fixedRows())
+            fitHeading(changed->column());
+    });
+}
+
+void CellEditGrid::setBaseColumnWidthTwips(int column, int twips) {
+    baseWidths_[std::size_t(column)] = TwipsToPixels(twips);
+    fitHeading(column);
+}
+
+void CellEditGrid::fitHeading(int column) {
+    const int base = baseWidths_[std::size_t(column)];
+    if (base <= 0)
+        return;
+    int needed = 0;
+    for (int r = 0; r < fixedRows(); ++r)
+        needed = std::max(needed, fontMetrics().horizontalAdvance(text(r, column)) + 8);
+    setColumnWidth(column, std::max(base, needed));
+    updateGeometry();
 }
 
 FilteredLineEdit* CellEditGrid::makeEditor(QWidget* parent, const QModelIndex& index) {

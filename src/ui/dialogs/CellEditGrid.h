@@ -11,6 +11,7 @@
 #include <QPersistentModelIndex>
 #include <QPointer>
 #include <functional>
+#include <vector>
 
 namespace tr640 {
 
@@ -25,6 +26,10 @@ public:
     void setEditPolicy(std::function<bool(int row, int column)> policy) {
         policy_ = std::move(policy);
     }
+
+    // A column's width; a heading text that needs more widens it (fonts differ between
+    // systems), and the column returns to this width when the text fits again.
+    void setBaseColumnWidthTwips(int column, int twips);
 
     // The open editor, if any.
     FilteredLineEdit* cellEditor() const { return editor_; }
@@ -45,11 +50,13 @@ protected:
 private:
     friend class CellEditorDelegate;
     FilteredLineEdit* makeEditor(QWidget* parent, const QModelIndex& index);
+    void fitHeading(int column);
 
     InputRules rules_;
     std::function<bool(int, int)> policy_;
     QPointer<FilteredLineEdit> editor_;
     QPersistentModelIndex editorIndex_;
+    std::vector<int> baseWidths_; // pixels, 0 where not set
     // The commit waiting for its editor to close: cell and earlier text.
     int pendingRow_ = -1;
     int pendingColumn_ = -1;

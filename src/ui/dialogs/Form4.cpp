@@ -81,7 +81,7 @@ Form4::Form4(SharedState& state, QWidget* parent)
 
 void Form4::load() {
     for (int c = 0; c < kColumns; ++c)
-        grid_->setColumnWidthTwips(c, kColumnWidthsTwips[c]);
+        grid_->setBaseColumnWidthTwips(c, kColumnWidthsTwips[c]);
     for (int r = 0; r < kRows; ++r) {
         grid_->setRowHeightTwips(r, kRowHeightTwips);
         grid_->setText(r, 0, QString::number(r).rightJustified(2, u'0'));

@@ -106,6 +106,7 @@ QComboBox* Form5::makeList(const char* name, const QStringList& items) {
     combo->setObjectName(QLatin1String(name));
     combo->addItems(items);
     combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    combo->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     combo->setMaxVisibleItems(16);
     return combo;
 }
@@ -258,8 +259,8 @@ QGroupBox* Form5::buildDtmfFrame() {
     grid_ = new CellEditGrid(kMemoryGridRows, 2, frame);
     grid_->setObjectName(QStringLiteral("mfgrid1"));
     grid_->setEditorRules(DtmfCodeRules(-1));
-    grid_->setColumnWidthTwips(0, 700);
-    grid_->setColumnWidthTwips(1, 2500);
+    grid_->setBaseColumnWidthTwips(0, 700);
+    grid_->setBaseColumnWidthTwips(1, 2500);
     for (int r = 0; r < kMemoryGridRows; ++r)
         grid_->setRowHeightTwips(r, 285);
     grid_->setText(0, 0, QStringLiteral("编号"));
