@@ -35,8 +35,6 @@ private Q_SLOTS:
     void gesture_data();
     void gesture();
     void relockDisables();
-    void languagePass_data();
-    void languagePass();
 
 private:
     QSlider* slider(const char* name) { return dialog->findChild<QSlider*>(name); }
@@ -229,32 +227,6 @@ void TestForm2::relockDisables() {
     form.disableSliders();
     QVERIFY(!form.findChild<QSlider*>("Slider1")->isEnabled());
     QVERIFY(!form.findChild<QSlider*>("Slider3")->isEnabled());
-}
-
-void TestForm2::languagePass_data() {
-    QTest::addColumn<int>("language");
-    QTest::addColumn<QStringList>("texts"); // caption, frames, low, high, OK
-    QTest::newRow("Chinese") << 0 << QStringList{"调试参数", "发射高功率", "发射低功率",
-                                                 "最小",     "最大",       "确定"};
-    QTest::newRow("English")
-        << 1
-        << QStringList{"Debug Parameters", "TX-High Power", "TX-Low Power", "Low", "High", "OK"};
-}
-
-void TestForm2::languagePass() {
-    QFETCH(int, language);
-    QFETCH(QStringList, texts);
-    QCOMPARE(dialog->findChild<QGroupBox*>("Frame1")->title(), QStringLiteral("发射功率-高"));
-    ApplyLanguageTo(dialog, language);
-    QCOMPARE(dialog->windowTitle(), texts[0]);
-    QCOMPARE(dialog->findChild<QGroupBox*>("Frame1")->title(), texts[1]);
-    QCOMPARE(dialog->findChild<QGroupBox*>("Frame2")->title(), texts[2]);
-    for (const char* low : {"Label3", "Label6"})
-        QCOMPARE(dialog->findChild<QLabel*>(low)->text(), texts[3]);
-    for (const char* high : {"Label7", "Label8"})
-        QCOMPARE(dialog->findChild<QLabel*>(high)->text(), texts[4]);
-    QCOMPARE(dialog->findChild<QPushButton*>("Command1")->text(), texts[5]);
-    QCOMPARE(readOut("Lblpower1"), QStringLiteral("40"));
 }
 
 QTEST_MAIN(TestForm2)

@@ -47,8 +47,6 @@ private Q_SLOTS:
     void scrollBarsWriteBoxes();
     void memoryGrid();
     void memoryTooLong();
-    void languagePass_data();
-    void languagePass();
 
 private:
     template <typename T> T* get(const char* name) {
@@ -447,65 +445,6 @@ void TestForm5::memoryTooLong() {
     press("Command1");
     QCOMPARE(state.Editor.Settings.AutodialMemory[4], twenty);
     QCOMPARE(EncodeImage(state.Editor).mid(0x230, 16), QByteArray("123456789:123456"));
-}
-
-void TestForm5::languagePass_data() {
-    QTest::addColumn<int>("language");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<QString>("scan");
-    QTest::addColumn<QString>("duplicate");
-    QTest::addColumn<QString>("on");
-    QTest::addColumn<QString>("none");
-    QTest::addColumn<QString>("revert3");
-    QTest::newRow("Chinese") << 0 << "可选功能"
-                             << "扫描"
-                             << "复制"
-                             << "打开"
-                             << "空"
-                             << "优先+当前";
-    QTest::newRow("English") << 1 << "Optional Function"
-                             << "Scan"
-                             << "Duplicate"
-                             << "On"
-                             << "Empty"
-                             << "priority+Talk Back";
-}
-
-void TestForm5::languagePass() {
-    QFETCH(int, language);
-    QFETCH(QString, caption);
-    QFETCH(QString, scan);
-    QFETCH(QString, duplicate);
-    QFETCH(QString, on);
-    QFETCH(QString, none);
-    QFETCH(QString, revert3);
-    combo("Combo15")->setCurrentIndex(3);
-    combo("Combo13")->setCurrentIndex(0);
-    combo("Combo7")->setCurrentIndex(6);
-    ApplyLanguageTo(dialog, language);
-    QCOMPARE(dialog->windowTitle(), caption);
-    QCOMPARE(get<QGroupBox>("Frame2")->title(), scan);
-    QCOMPARE(get<QLabel>("Label11")->text(), duplicate);
-    for (const char* onOff : {"Combo6", "Combo9", "Combo10"})
-        QCOMPARE(combo(onOff)->itemText(1), on);
-    QCOMPARE(combo("Combo13")->currentText(), none);
-    QCOMPARE(combo("Combo14")->itemText(0), none);
-    QCOMPARE(combo("Combo15")->currentText(), revert3);
-    QCOMPARE(combo("Combo13")->count(), Form5::kLookBackItems);
-    QCOMPARE(combo("Combo7")->currentIndex(), 6);
-    QCOMPARE(get<QLabel>("Label4")->text(), QStringLiteral("PTT ID"));
-    QCOMPARE(get<QGroupBox>("Frame1")->title(), QStringLiteral("VOX"));
-    QCOMPARE(get<QCheckBox>("Check4")->text(),
-             language ? QStringLiteral("VOX Inhibit On Reveive") : QStringLiteral("接收时禁止VOX"));
-    // Texts with one language stay as they are.
-    QCOMPARE(get<QLabel>("Label1")->text(), QStringLiteral("发射开始(16位)"));
-    QCOMPARE(get<QLabel>("Label12")->text(), QStringLiteral("发射结束(16位)"));
-    QCOMPARE(get<QLabel>("Label13")->text(), QStringLiteral("ID码"));
-    QCOMPARE(get<QGroupBox>("Frame3")->title(), QStringLiteral("DTMF"));
-    QCOMPARE(get<QLabel>("Label21")->text(), QStringLiteral("DTMF 速率"));
-    QCOMPARE(combo("Combo20")->itemText(1), QStringLiteral("使能"));
-    QCOMPARE(combo("Combo21")->itemText(0), QStringLiteral("关闭"));
-    QCOMPARE(grid->text(0, 0), QStringLiteral("编号"));
 }
 
 QTEST_MAIN(TestForm5)

@@ -27,8 +27,6 @@ private Q_SLOTS:
     void pasting_data();
     void pasting();
     void inputMethodTextIsFiltered();
-    void languagePass_data();
-    void languagePass();
 
 private:
     QLineEdit* box(const char* name) { return dialog->findChild<QLineEdit*>(name); }
@@ -187,32 +185,6 @@ void TestForm7::inputMethodTextIsFiltered() {
     latin.setCommitString(QStringLiteral("é"));
     QApplication::sendEvent(t, &latin);
     QCOMPARE(t->text(), QStringLiteral("ABé"));
-}
-
-void TestForm7::languagePass_data() {
-    QTest::addColumn<int>("language");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<QString>("ok");
-    QTest::addColumn<QString>("cancel");
-    QTest::newRow("Chinese") << 0 << "嵌入信息"
-                             << "确定"
-                             << "取消";
-    QTest::newRow("English") << 1 << "Embedded Information"
-                             << "OK"
-                             << "Cancel";
-}
-
-void TestForm7::languagePass() {
-    QFETCH(int, language);
-    QFETCH(QString, caption);
-    QFETCH(QString, ok);
-    QFETCH(QString, cancel);
-    QTest::keyClicks(box("Text1"), "!");
-    ApplyLanguageTo(dialog, language);
-    QCOMPARE(dialog->windowTitle(), caption);
-    QCOMPARE(button("Command1")->text(), ok);
-    QCOMPARE(button("Command2")->text(), cancel);
-    QCOMPARE(box("Text1")->text(), QStringLiteral("HELLO!"));
 }
 
 QTEST_MAIN(TestForm7)

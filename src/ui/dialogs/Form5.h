@@ -16,6 +16,7 @@ namespace tr640 {
 
 class CellEditGrid;
 class FilteredLineEdit;
+struct InputRules;
 struct SettingsStore;
 
 // Optional functions: scan, VOX, DTMF and PTT ID settings, the auto-dial memories.
@@ -54,7 +55,7 @@ private:
                        const QStringList& items);
     QLabel* makeLabel(const char* name, const QString& text);
     QComboBox* makeList(const char* name, const QStringList& items);
-    FilteredLineEdit* makeBox(const char* name, struct InputRules rules);
+    FilteredLineEdit* makeBox(const char* name, InputRules rules);
 
     void load();
     void commit();
