@@ -25,6 +25,7 @@ private Q_SLOTS:
     void transmitRefusedWhileReceiveEmpty();
     void revisitingCellKeepsCustomTransmit();
     void escapeDropsTheEdit();
+    void typingOnCurrentCellStartsEditor();
     void okStoresCancelAndCloseKeep_data();
     void okStoresCancelAndCloseKeep();
     void okCommitsOpenEditor();
@@ -189,6 +190,18 @@ void TestForm4::escapeDropsTheEdit() {
     QTRY_VERIFY(!grid->cellEditor());
     QCOMPARE(cell(6, 1), QStringLiteral("145.00000"));
     QVERIFY(dialog->isVisible());
+}
+
+void TestForm4::typingOnCurrentCellStartsEditor() {
+    enter(2, 1, "145");
+    QCOMPARE(grid->currentRow(), 2);
+    QTest::keyClick(grid, Qt::Key_1);
+    QVERIFY(grid->cellEditor());
+    QCOMPARE(grid->cellEditor()->text(), QStringLiteral("1")); // the old text is replaced
+    QTest::keyClicks(grid->cellEditor(), "46");
+    QTest::keyClick(grid->cellEditor(), Qt::Key_Return);
+    QTRY_VERIFY(!grid->cellEditor());
+    QCOMPARE(cell(2, 1), QStringLiteral("146.00000"));
 }
 
 void TestForm4::okStoresCancelAndCloseKeep_data() {

@@ -26,7 +26,8 @@ CellEditGrid::CellEditGrid(int rows, int columns, QWidget* parent)
     : FlexGrid(rows, columns, parent) {
     setItemDelegate(new CellEditorDelegate(this));
     setEditTriggers(QAbstractItemView::CurrentChanged | QAbstractItemView::SelectedClicked |
-                    QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
+                    QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                    QAbstractItemView::AnyKeyPressed);
     for (int r = fixedRows(); r < rows; ++r)
         for (int c = fixedColumns(); c < columns; ++c)
             if (QTableWidgetItem* it = item(r, c))
