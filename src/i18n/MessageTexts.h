@@ -39,4 +39,23 @@ inline constexpr BiText kPortNamePrompt{"串口设备（例如 /dev/ttyUSB0、/d
                                         "Serial device (for example /dev/ttyUSB0, /dev/pts/3 or "
                                         "COM10):"};
 
+// Pasting channels: why a value was refused, and the summary.
+inline constexpr BiText kCellNotFrequency{"不是频率", "not a frequency"};
+inline constexpr BiText kCellNotTone{"不是对讲机的亚音频", "not a tone of the radio"};
+inline constexpr BiText kCellNotEntry{"不是列表中的选项", "not an entry of the list"};
+inline constexpr BiText kCellEmptyChannel{"该信道没有接收频率", "the channel has no receive frequency"};
+inline constexpr BiText kPasteProblem{"信道 %1，%2：%3", "Channel %1, %2: %3"};
+inline constexpr BiText kPasteRefused{"以下数据未粘贴，原有内容保持不变：",
+                                      "These values were not pasted; the cells keep what they held:"};
+inline constexpr BiText kPasteBeyond{"另有 %1 行超出第 16 信道，未粘贴。",
+                                     "%1 more line(s) beyond channel 16 were not pasted."};
+
+// The undo and redo items, followed by the step's name.
+inline constexpr BiText kUndo{"撤销", "Undo"};
+inline constexpr BiText kRedo{"重做", "Redo"};
+
+// Leaving with changes that were not saved.
+inline constexpr BiText kSaveChanges{"频率数据已修改，是否保存？",
+                                     "The codeplug has been changed. Save the changes?"};
+
 } // namespace tr640::msg

@@ -1,16 +1,17 @@
 #include "ui/main/ChannelGridEditor.h"
 
-#include "codeplug/FrequencySnap.h"
-#include "codeplug/Numbers.h"
+#include "codeplug/ChannelRules.h"
 #include "codeplug/ToneTable.h"
 #include "i18n/ApplyLanguage.h"
 #include "i18n/LocalisedMessageBox.h"
 #include "i18n/MessageTexts.h"
+#include "ui/main/EditCommands.h"
 #include "ui/main/Form1.h"
 #include "ui/widgets/FlexGrid.h"
 
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 
@@ -33,7 +34,10 @@ ChannelGridEditor::ChannelGridEditor(Form1& window, FlexGrid* grid, QWidget* are
     : QObject(&window), window_(window), grid_(grid) {
     buildEditors(area);
     connect(grid_, &FlexGrid::cellMousePressed, this, [this](int, int, Qt::MouseButton button) {
-        if (button == Qt::LeftButton) {
+        // With Shift or Ctrl a click extends the selection instead.
+        const auto extend =
+            QGuiApplication::keyboardModifiers() & (Qt::ShiftModifier | Qt::ControlModifier);
+        if (button == Qt::LeftButton && !extend) {
             editorArmed_ = true;
             openCurrentCell();
         }
@@ -199,44 +203,36 @@ void ChannelGridEditor::Text1_LostFocus() {
     committing_ = true;
     EditorState& e = window_.editor();
     const QString t = text1_->text();
+    const EditScope step(window_, t.isEmpty() ? EditKind::ClearChannel : EditKind::Cell);
     if (t.isEmpty()) {
         // Blanking the receive frequency deletes the channel; a transmit frequency stays.
         if (editCol_ == ColRxFrequency)
             window_.ClearNO(editRow_);
-    } else if (IsNumeric(t)) {
-        const double v = LeadingNumber(t);
-        if (v < window_.BandLow() || v > window_.BandHigh()) {
-            window_.message(msg::kBeyondRange.text(e.Language), MbOk);
-            grid_->setFocus(Qt::OtherFocusReason);
-        } else {
-            const QString frequency = ChannelFrequencyText(SnapFrequency(ChannelFrequencyText(v)));
+    } else {
+        CellProblem problem = CellProblem::None;
+        const std::optional<QString> frequency =
+            ChannelFrequency(t, window_.BandLow(), window_.BandHigh(), &problem);
+        if (frequency) {
             const bool newChannel =
                 editCol_ == ColRxFrequency && e.cell(editRow_, ColTxFrequency).isEmpty();
-            e.cell(editRow_, editCol_) = frequency;
+            e.cell(editRow_, editCol_) = *frequency;
             if (newChannel)
-                fillNewChannel(frequency);
+                FillNewChannel(e, editRow_, *frequency);
             window_.refreshGridRow(editRow_);
+        } else if (problem == CellProblem::OutOfBand) {
+            window_.message(msg::kBeyondRange.text(e.Language), MbOk);
+            grid_->setFocus(Qt::OtherFocusReason);
         }
     }
     text1_->hide();
     committing_ = false;
 }
 
-void ChannelGridEditor::fillNewChannel(const QString& frequency) {
-    EditorState& e = window_.editor();
-    e.cell(editRow_, ColTxFrequency) = frequency;
-    e.setListCell(editRow_, ColRxTone, 0);
-    e.setListCell(editRow_, ColTxTone, 0);
-    e.setListCell(editRow_, ColPower, 1);     // High
-    e.setListCell(editRow_, ColBclo, 0);      // Off
-    e.setListCell(editRow_, ColBandwidth, 1); // Wide
-    e.setListCell(editRow_, ColScanAdd, 1);   // Yes
-}
-
 void ChannelGridEditor::chooseTone(int position) {
     if (!combo8_->isVisible())
         return;
     toneChosen_ = true;
+    const EditScope step(window_, EditKind::Cell);
     window_.editor().setListCell(editRow_, editCol_, position);
     window_.refreshGridRow(editRow_);
     combo8_->hide();
@@ -252,12 +248,11 @@ void ChannelGridEditor::toneLostFocus() {
     if (!toneChosen_ && position != 0 && !text.startsWith(u'D')) {
         // A typed value, or a listed CTCSS tone: any value from 67.0 to 254.1 Hz is taken;
         // anything else leaves the cell as it was.
-        const double v = LeadingNumber(text);
-        if (v >= 67.0 && v <= 254.1) {
-            EditorState& e = window_.editor();
-            const QString tone = FormatFixed(v, 1);
-            e.cell(editRow_, editCol_) = tone;
-            e.listIndex(editRow_, editCol_) = ToneListPosition(tone);
+        EditorState& e = window_.editor();
+        const EditScope step(window_, EditKind::Cell);
+        if (const std::optional<ToneValue> tone = ChannelTone(text, e.Language)) {
+            e.cell(editRow_, editCol_) = tone->text;
+            e.listIndex(editRow_, editCol_) = tone->position;
             window_.refreshGridRow(editRow_);
         }
     }
@@ -268,6 +263,7 @@ void ChannelGridEditor::toneLostFocus() {
 void ChannelGridEditor::chooseListEntry(QComboBox* list, int position) {
     if (!list->isVisible())
         return;
+    const EditScope step(window_, EditKind::Cell);
     window_.editor().setListCell(editRow_, editCol_, position);
     window_.refreshGridRow(editRow_);
     list->hide();

@@ -47,7 +47,6 @@ private:
     void chooseTone(int position);
     void toneLostFocus();
     void chooseListEntry(QComboBox* list, int position);
-    void fillNewChannel(const QString& frequency);
     bool filterKey(QKeyEvent* key);
 
     Form1& window_;

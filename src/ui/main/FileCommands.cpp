@@ -4,6 +4,7 @@
 #include "codeplug/CodeplugFile.h"
 #include "i18n/LocalisedMessageBox.h"
 #include "i18n/MessageTexts.h"
+#include "ui/main/EditCommands.h"
 #include "ui/main/Form1.h"
 
 #include <QDir>
@@ -60,8 +61,10 @@ void FileCommands::mnuNew() {
     const int answer = window_.message(msg::kNewClears.text(language),
                                        MbOkCancel | MbIconExclamation | MbDefaultButton2,
                                        msg::kNewTitle.text(language));
-    if (answer != IdCancel)
+    if (answer != IdCancel) {
+        const EditScope step(window_, EditKind::NewChannels);
         window_.ClearGrid1();
+    }
 }
 
 void FileCommands::mnuOpen() {
@@ -84,7 +87,7 @@ bool FileCommands::openFile(const QString& path) {
     // The whole file is decoded into a copy, which replaces the editor only when complete.
     EditorState decoded = window_.editor();
     DecodeImage(decoded, bytes);
-    window_.replaceEditor(decoded);
+    window_.replaceEditor(decoded, EditKind::Open);
     currentFile_ = path;
     Q_EMIT opened(path);
     return true;

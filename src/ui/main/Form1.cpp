@@ -7,6 +7,7 @@
 #include "i18n/ApplyLanguage.h"
 #include "i18n/LocalisedMessageBox.h"
 #include "i18n/MessageTexts.h"
+#include "i18n/TextTable.h"
 #include "link/TransferSession.h"
 #include "ui/dialogs/Form2.h"
 #include "ui/dialogs/Form4.h"
@@ -15,6 +16,7 @@
 #include "ui/dialogs/Form7.h"
 #include "ui/dialogs/frmAbout.h"
 #include "ui/main/ChannelGridEditor.h"
+#include "ui/main/EditCommands.h"
 #include "ui/main/FileCommands.h"
 #include "ui/main/ToolbarIcons.h"
 #include "ui/main/TransferController.h"
@@ -72,6 +74,7 @@ Form1::Form1(const Options& options, QWidget* parent) : QMainWindow(parent), opt
     if (options_.preferencesDirectory.isEmpty())
         options_.preferencesDirectory = DefaultPreferencesDirectory();
     files_ = new FileCommands(*this);
+    edits_ = new EditCommands(*this);
     buildMenus();
     transfer_ = new TransferController(*this, mnucom_, options_.transferTimers);
     connect(findChild<QAction*>(QStringLiteral("mnureadFre")), &QAction::triggered, transfer_,
@@ -107,12 +110,17 @@ void Form1::buildMenus() {
     };
 
     QMenu* file = menu(bar, "mnuFile");
+    QMenu* edit = new QMenu(this); // after File, filled below
     connect(addMenuAction(file, "mnuNew"), &QAction::triggered, files_, &FileCommands::mnuNew);
     connect(addMenuAction(file, "mnuOpen"), &QAction::triggered, files_, &FileCommands::mnuOpen);
     connect(addMenuAction(file, "mnuAssave"), &QAction::triggered, files_,
             &FileCommands::mnuAssave);
     file->addSeparator()->setObjectName(QStringLiteral("mnuline"));
     connect(addMenuAction(file, "mnuQuit"), &QAction::triggered, this, &QWidget::close);
+
+    edit->setObjectName(QStringLiteral("mnuEdit"));
+    bar->addMenu(edit);
+    edits_->buildMenu(edit);
 
     mnupro_ = menu(bar, "mnupro");
     addMenuAction(mnupro_, "mnureadFre")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
@@ -293,6 +301,7 @@ void Form1::buildCentralArea() {
     layout->addWidget(notice);
 
     gridEditor_ = new ChannelGridEditor(*this, grid_, central);
+    edits_->attachGrid(grid_);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -321,6 +330,15 @@ void Form1::startUp() {
     initialiseSettings();
     ApplyLanguage();
     refreshGrid();
+
+    connect(edits_, &EditCommands::modifiedChanged, this, &Form1::updateCaption);
+    connect(files_, &FileCommands::opened, edits_, &EditCommands::markClean);
+    connect(files_, &FileCommands::saved, edits_, &EditCommands::markClean);
+    connect(transfer_, &TransferController::ended, this, [this](link::Outcome outcome) {
+        if (outcome == link::Outcome::ReadDone || outcome == link::Outcome::WriteDone)
+            edits_->markClean();
+    });
+    edits_->markClean();
 }
 
 void Form1::initialiseSettings() {
@@ -348,8 +366,36 @@ void Form1::savePreferences() {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
+    commitEditor();
+    if (edits_->isModified()) {
+        const int answer =
+            message(msg::kSaveChanges.text(state_.Editor.Language), MbYesNoCancel | MbIconQuestion);
+        if (answer == IdYes)
+            files_->mnuAssave();
+        if (answer == IdCancel || (answer == IdYes && edits_->isModified())) {
+            event->ignore(); // stay: cancelled, or the save did not happen
+            return;
+        }
+    }
     savePreferences();
     QMainWindow::closeEvent(event);
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    // A dialog closing may have committed settings into the codeplug.
+    if (event->type() == QEvent::Hide && qobject_cast<SettingsDialog*>(watched))
+        updateCaption();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void Form1::updateCaption() {
+    const int language = state_.Editor.Language;
+    if (language != Chinese && language != English)
+        return;
+    QString caption = TableText(Form1Texts(), "", language);
+    if (edits_->isModified())
+        caption += QStringLiteral(" *");
+    setWindowTitle(caption);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -358,28 +404,35 @@ void Form1::closeEvent(QCloseEvent* event) {
 QWidget* Form1::windowNamed(const QString& name) {
     if (name == QLatin1String("Form1"))
         return this;
+    // Each dialog is made once, hidden; its closing may change the codeplug (updateCaption).
+    const auto made = [this](SettingsDialog* dialog) {
+        dialog->installEventFilter(this);
+        return dialog;
+    };
     if (name == QLatin1String("Form2")) {
         if (!form2_) {
             form2_ = new Form2(state_, this);
+            made(form2_);
             connect(form2_, &Form2::calibrationUnlocked, this,
                     [this] { toolbarButton(QStringLiteral("TAnMa"))->setVisible(true); });
         }
         return form2_;
     }
     if (name == QLatin1String("Form4"))
-        return form4_ ? form4_ : (form4_ = new Form4(state_, this));
+        return form4_ ? form4_ : made(form4_ = new Form4(state_, this));
     if (name == QLatin1String("Form5"))
-        return form5_ ? form5_ : (form5_ = new Form5(state_, this));
+        return form5_ ? form5_ : made(form5_ = new Form5(state_, this));
     if (name == QLatin1String("Form6"))
-        return form6_ ? form6_ : (form6_ = new Form6(state_, this));
+        return form6_ ? form6_ : made(form6_ = new Form6(state_, this));
     if (name == QLatin1String("Form7"))
-        return form7_ ? form7_ : (form7_ = new Form7(state_, this));
+        return form7_ ? form7_ : made(form7_ = new Form7(state_, this));
     if (name == QLatin1String("frmAbout"))
-        return about_ ? about_ : (about_ = new frmAbout(this));
+        return about_ ? about_ : made(about_ = new frmAbout(this));
     return nullptr;
 }
 
 void Form1::showDialog(const QString& name) {
+    commitEditor();
     if (auto* dialog = qobject_cast<SettingsDialog*>(windowNamed(name)))
         dialog->showDialog();
 }
@@ -387,6 +440,8 @@ void Form1::showDialog(const QString& name) {
 void Form1::ApplyLanguage() {
     tr640::ApplyLanguage(state_.Editor.Language,
                          [this](const QString& name) { return windowNamed(name); });
+    edits_->updateActions();
+    updateCaption();
 }
 
 int Form1::message(const QString& text, quint32 style, const QString& title) {
@@ -446,7 +501,8 @@ bool Form1::isLocked() const {
     return mnulock_->isChecked();
 }
 
-void Form1::replaceEditor(const EditorState& state) {
+void Form1::replaceEditor(const EditorState& state, EditKind kind) {
+    const EditScope step(*this, kind);
     state_.Editor = state;
     showEditorState();
 }
@@ -588,6 +644,7 @@ void Form1::onBandSelected(int position) {
         combo1_->setCurrentIndex(e.CurrentBandIndex); // runs this handler again: old limits
         return;
     }
+    const EditScope step(*this, EditKind::Band);
     bandLow_ = BandLowFromText(text);
     bandHigh_ = BandHighFromText(text);
     e.CurrentBandIndex = position;
@@ -596,6 +653,7 @@ void Form1::onBandSelected(int position) {
 }
 
 void Form1::onFunctionSettingChosen(QComboBox* combo, int position) {
+    const EditScope step(*this, EditKind::Setting);
     EditorState& e = state_.Editor;
     if (combo == combo2_)
         e.VoiceNotice = position;

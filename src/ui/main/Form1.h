@@ -4,6 +4,7 @@
 // selector and the six function settings, and carries the menus and the toolbar.
 
 #include "app/SharedState.h"
+#include "codeplug/EditHistory.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -23,6 +24,7 @@ namespace tr640 {
 
 class ChannelGridEditor;
 class ClickLabel;
+class EditCommands;
 class FileCommands;
 class FlexGrid;
 class TransferController;
@@ -68,14 +70,18 @@ public:
     // Puts a decoded or otherwise replaced editor state on screen: the grid, the lists, the band
     // selector (without asking) and every dialog's controls.
     void showEditorState();
-    // Replaces the whole editor state (a decoded codeplug) and shows it.
-    void replaceEditor(const EditorState& state);
+    // Replaces the whole editor state (a decoded codeplug) and shows it, as one undoable step.
+    void replaceEditor(const EditorState& state, EditKind kind = EditKind::Read);
 
     // Commits an open cell editor, as commands that read the editor do first.
     void commitEditor();
 
     ChannelGridEditor& gridEditor() { return *gridEditor_; }
     FileCommands& files() { return *files_; }
+    EditCommands& edits() { return *edits_; }
+
+    // The caption, with a mark while the codeplug has changes not saved, read or written.
+    void updateCaption();
     TransferController& transfer() { return *transfer_; }
 
     // A transfer starts: the model frame is enabled and the band selector takes the focus.
@@ -114,6 +120,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildMenus();
@@ -155,6 +162,7 @@ private:
     FlexGrid* grid_ = nullptr;
     ChannelGridEditor* gridEditor_ = nullptr;
     FileCommands* files_ = nullptr;
+    EditCommands* edits_ = nullptr;
     TransferController* transfer_ = nullptr;
     QGroupBox* frame1_ = nullptr;
     QGroupBox* frame2_ = nullptr;

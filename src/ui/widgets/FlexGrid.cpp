@@ -107,6 +107,8 @@ void FlexGrid::mousePressEvent(QMouseEvent* event) {
         event->accept();
         if (index.isValid() && !isFixed(index.row(), index.column()))
             Q_EMIT cellMousePressed(index.row(), index.column(), event->button());
+        else if (index.isValid() && event->button() == Qt::LeftButton)
+            Q_EMIT fixedCellPressed(index.row(), index.column(), event->modifiers());
         return;
     }
     QTableWidget::mousePressEvent(event);

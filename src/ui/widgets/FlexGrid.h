@@ -41,6 +41,8 @@ Q_SIGNALS:
     void cellMousePressed(int row, int column, Qt::MouseButton button);
     // Enter or Return on the grid.
     void enterPressed();
+    // A left press on a fixed (heading) cell.
+    void fixedCellPressed(int row, int column, Qt::KeyboardModifiers modifiers);
 
 protected:
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
