@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
+#include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -101,17 +102,39 @@ void SetControlIndex(QObject* control, int index) {
     control->setProperty(kIndexProperty, index);
 }
 
+namespace {
+
+// The objects of a window with a name, breadth first, without looking into the dialogs the
+// window owns: they are windows of their own and reuse the same control names.
+QList<QObject*> Named(QWidget* window, const QString& name) {
+    QList<QObject*> found;
+    QList<QObject*> queue{window};
+    while (!queue.isEmpty()) {
+        QObject* o = queue.takeFirst();
+        for (QObject* child : o->children()) {
+            if (qobject_cast<QDialog*>(child))
+                continue;
+            if (child->objectName() == name)
+                found << child;
+            queue << child;
+        }
+    }
+    return found;
+}
+
+} // namespace
+
 QObject* FindControl(QWidget* window, const QString& control) {
     if (!window)
         return nullptr;
     if (control.isEmpty())
         return window;
     const qsizetype paren = control.indexOf(u'(');
+    const QString name = paren < 0 ? control : control.left(paren);
+    const QList<QObject*> all = Named(window, name);
     if (paren < 0)
-        return window->findChild<QObject*>(control);
-    const QString name = control.left(paren);
+        return all.isEmpty() ? nullptr : all.front();
     const int index = control.mid(paren + 1).chopped(1).toInt();
-    const QList<QObject*> all = window->findChildren<QObject*>(name);
     for (QObject* o : all)
         if (o->property(kIndexProperty).toInt() == index)
             return o;
