@@ -145,6 +145,8 @@ void TransferSession::writeStep() {
         m_host.stateChanged();
         const bool yes = m_host.askBandQuestion(LinkTextFor(LinkText::BandQuestion, m_language));
         m_questionOpen = false;
+        if (!m_running)
+            return; // cancelled while the question was open
         m_noReplyTicks = 0;
         if (!yes) {
             finish(Outcome::BandDeclined, LinkText::BandQuestion);
@@ -213,6 +215,52 @@ void TransferSession::finish(Outcome outcome, LinkText text) {
     m_host.sendBytes(SingleByte(kEnd)); // written directly: RxHex is kept
     m_host.closePort();
     m_host.transferEnded(outcome);
+}
+
+bool TransferSession::cancel(LinkText status) {
+    if (m_running) {
+        m_running = false;
+        for (bool& timer : m_timers)
+            timer = false;
+        m_progressVisible = false;
+        m_transferDone = false;
+        m_doneTicks = 0;
+        setStatus(status);
+        m_statusVisible = true;
+        m_outcome = Outcome::Cancelled;
+        m_host.sendBytes(SingleByte(kEnd));
+        m_host.closePort();
+        leaveBusy();
+        m_host.transferEnded(Outcome::Cancelled);
+        m_host.stateChanged();
+        return true;
+    }
+    if (showingResult()) {
+        m_transferDone = false;
+        m_doneTicks = 0;
+        setTimer(Timer::Blink, false);
+        setStatus(status);
+        m_statusVisible = true;
+        leaveBusy();
+        m_host.stateChanged();
+        return true;
+    }
+    return false;
+}
+
+bool TransferSession::proceed(Direction direction) {
+    const bool succeeded = m_outcome == Outcome::ReadDone || m_outcome == Outcome::WriteDone;
+    if (!showingResult() || !succeeded || direction == Direction::None)
+        return false;
+    m_transferDone = false;
+    m_doneTicks = 0;
+    leaveBusy();
+    return start(direction);
+}
+
+void TransferSession::showResult(LinkText text) {
+    if (!m_running)
+        setStatus(text);
 }
 
 void TransferSession::tick(Timer t) {

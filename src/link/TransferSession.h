@@ -15,6 +15,10 @@
 //
 // A tick of a timer that is not active is ignored, and so is a start() while busy, so stale
 // timer events and double clicks cannot disturb a transfer.
+//
+// Beyond the single dialogue: cancel() ends a running transfer at once, and proceed() starts
+// the next dialogue of a sequence (read before write, read back after write) while the result
+// of the last one is still shown.
 
 #include "link/TransferTexts.h"
 
@@ -41,6 +45,7 @@ enum class Outcome {
     BandRefused,        // band mismatch without service mode, nothing written, port closed
     BandDeclined,       // band mismatch, the user answered No, nothing written, port closed
     CommunicationError, // watchdog; the port stays open
+    Cancelled,          // cancel(): end request sent, port closed
 };
 
 // Stages of TransferStage.
@@ -85,6 +90,7 @@ public:
     TransferSession& operator=(const TransferSession&) = delete;
 
     void setLanguage(int language) { m_language = language; } // 0 Chinese, 1 English
+    int language() const { return m_language; }
     void setServiceMode(bool on) { m_serviceMode = on; }
     void setCalibrationWrite(bool on) { m_calibrationWrite = on; }
 
@@ -93,6 +99,21 @@ public:
     bool start(Direction direction);
     void receive(QByteArrayView bytes);
     void tick(Timer t);
+
+    // Ends a running dialogue at once: end request, port closed, timers stopped, busy state
+    // left, `status` shown (steady). In the result countdown it only cuts the countdown short.
+    // Returns false (and does nothing) otherwise. Safe while the band question is open: the
+    // answer is then ignored.
+    bool cancel(LinkText status);
+    // Starts the next dialogue right after one that ended with ReadDone or WriteDone, during
+    // its result countdown. The port must have been reopened. False in any other state.
+    bool proceed(Direction direction);
+    // Replaces the status text of a dialogue that has ended.
+    void showResult(LinkText text);
+    // Between start() and the end of the dialogue (not in the countdown).
+    bool running() const { return m_running; }
+    // In the result countdown after a dialogue that ended without failure.
+    bool showingResult() const { return m_busy && !m_running && m_transferDone; }
 
     bool isTimerActive(Timer t) const;
     bool busy() const { return m_busy; }

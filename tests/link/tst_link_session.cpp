@@ -39,6 +39,49 @@ void Identified(FakeHost& h, Direction d) {
     QCOMPARE(h.session.TransferStage(), 0);
 }
 
+// Where a session is when cancel() or proceed() comes.
+enum class At { Idle, Handshake, Blocks, Frames, BandQuestion, Result, Refused, Failed, Expired };
+
+// Brings a session with a radio behind it to `at`, in the given direction.
+void Reach(FakeHost& h, sim::RadioModel& radio, At at, Direction d) {
+    switch (at) {
+    case At::Idle:
+        return;
+    case At::Handshake:
+        QVERIFY(h.session.start(d));
+        return;
+    case At::Blocks:
+    case At::Frames:
+        Identified(h, d);
+        h.feed(Ack());
+        return;
+    case At::BandQuestion:
+        h.band = 2;
+        h.session.setServiceMode(true);
+        Identified(h, Direction::Write);
+        h.feed(Ack()); // the question opens here; duringModal acts inside it
+        return;
+    case At::Result:
+    case At::Expired:
+        h.radio = &radio;
+        QVERIFY(h.session.start(d));
+        h.pump();
+        if (at == At::Expired)
+            h.ticks(Timer::Blink, 12);
+        return;
+    case At::Refused:
+        h.radio = &radio;
+        h.band = 5;
+        QVERIFY(h.session.start(Direction::Write));
+        h.pump();
+        return;
+    case At::Failed:
+        QVERIFY(h.session.start(d));
+        h.ticks(Timer::Watchdog, 4);
+        return;
+    }
+}
+
 } // namespace
 
 class TestLinkSession : public QObject {
@@ -356,6 +399,108 @@ private Q_SLOTS:
         QVERIFY(h.ended.isEmpty());
         h.ticks(Timer::Watchdog, 4);
         QCOMPARE(h.ended, QList<Outcome>{Outcome::CommunicationError});
+    }
+
+    void cancel_data() {
+        QTest::addColumn<At>("at");
+        QTest::addColumn<Direction>("direction");
+        QTest::addColumn<bool>("ends"); // a running dialogue: end request, port closed
+        QTest::addColumn<bool>("cancelled");
+        QTest::newRow("idle") << At::Idle << Direction::Read << false << false;
+        QTest::newRow("handshake") << At::Handshake << Direction::Read << true << true;
+        QTest::newRow("reading blocks") << At::Blocks << Direction::Read << true << true;
+        QTest::newRow("writing frames") << At::Frames << Direction::Write << true << true;
+        QTest::newRow("band question open") << At::BandQuestion << Direction::Write << true << true;
+        QTest::newRow("result countdown") << At::Result << Direction::Read << false << true;
+        QTest::newRow("after a watchdog failure")
+            << At::Failed << Direction::Read << false << false;
+        QTest::newRow("after the countdown") << At::Expired << Direction::Read << false << false;
+    }
+    void cancel() {
+        QFETCH(At, at);
+        QFETCH(Direction, direction);
+        QFETCH(bool, ends);
+        QFETCH(bool, cancelled);
+        sim::RadioModel radio(0x33);
+        FakeHost h;
+        h.session.setLanguage(1);
+        bool answer = false;
+        qsizetype sentBefore = 0;
+        QList<Outcome> endedBefore;
+        int closedBefore = 0;
+        const auto cancelNow = [&] {
+            sentBefore = h.sent.size();
+            endedBefore = h.ended;
+            closedBefore = h.closed;
+            answer = h.session.cancel(link::LinkText::ReadCancelled);
+        };
+        if (at == At::BandQuestion)
+            h.duringModal = cancelNow;
+        Reach(h, radio, at, direction);
+        if (at != At::BandQuestion)
+            cancelNow();
+        QCOMPARE(answer, cancelled);
+        QCOMPARE(h.sent.size() - sentBefore, qsizetype(ends)); // the end request, nothing else
+        if (ends) {
+            QCOMPARE(h.sent.last(), QByteArray("E"));
+            QCOMPARE(h.closed, closedBefore + 1);
+            QCOMPARE(h.ended, endedBefore + QList<Outcome>{Outcome::Cancelled});
+            QCOMPARE(h.session.outcome(), Outcome::Cancelled);
+            QVERIFY(h.framesOf('W').isEmpty() || at == At::Frames);
+            QVERIFY(h.reads.isEmpty());
+        } else {
+            QCOMPARE(h.ended, endedBefore);
+        }
+        if (cancelled) {
+            QVERIFY(!h.session.busy());
+            QCOMPARE(h.session.statusText(), QStringLiteral("Reading cancelled."));
+            QVERIFY(h.session.statusVisible());
+            for (Timer t : {Timer::Watchdog, Timer::Blink, Timer::Retry})
+                QVERIFY(!h.session.isTimerActive(t));
+            QVERIFY(!h.session.progressVisible());
+        }
+        // Nothing more goes out afterwards: late bytes, ticks and the answer are ignored.
+        const qsizetype after = h.sent.size();
+        h.session.receive(Ack());
+        h.ticks(Timer::Retry, 3);
+        QCOMPARE(h.sent.size(), after);
+    }
+
+    void proceed_data() {
+        QTest::addColumn<At>("at");
+        QTest::addColumn<Direction>("first");
+        QTest::addColumn<bool>("proceeds");
+        QTest::newRow("after a read") << At::Result << Direction::Read << true;
+        QTest::newRow("after a write") << At::Result << Direction::Write << true;
+        QTest::newRow("while running") << At::Blocks << Direction::Read << false;
+        QTest::newRow("after a band refusal") << At::Refused << Direction::Write << false;
+        QTest::newRow("after a watchdog failure") << At::Failed << Direction::Read << false;
+        QTest::newRow("after the countdown") << At::Expired << Direction::Read << false;
+        QTest::newRow("idle") << At::Idle << Direction::Read << false;
+    }
+    void proceed() {
+        QFETCH(At, at);
+        QFETCH(Direction, first);
+        QFETCH(bool, proceeds);
+        sim::RadioModel radio(0x33);
+        FakeHost h;
+        Reach(h, radio, at, first);
+        const qsizetype sentBefore = h.sent.size();
+        QCOMPARE(h.session.proceed(Direction::Read), proceeds);
+        QCOMPARE(h.sent.size() - sentBefore, qsizetype(proceeds));
+        if (!proceeds)
+            return;
+        QCOMPARE(h.sent.last(), QByteArray("PROGRAM"));
+        QVERIFY(h.session.running());
+        QCOMPARE(h.session.TransferDirection(), Direction::Read);
+        QCOMPARE(h.session.statusMessage(), link::LinkText::Communicating);
+        // The old countdown is gone: the new dialogue runs to its own end.
+        h.ticks(Timer::Blink, 12);
+        QVERIFY(h.session.busy());
+        h.radio = &radio;
+        h.pump();
+        QCOMPARE(h.ended.last(), Outcome::ReadDone);
+        QCOMPARE(h.reads.size(), first == Direction::Read ? 2 : 1);
     }
 };
 
