@@ -10,12 +10,16 @@ constexpr std::array<const char*, kTimerCount> kNames{"Timer1", "Timer2", "Timer
 } // namespace
 
 TransferTimers::TransferTimers(TransferSession& session, QObject* parent)
-    : QObject(parent), m_session(session) {
+    : TransferTimers(
+          session, [&session](Timer t) { session.tick(t); }, parent) {}
+
+TransferTimers::TransferTimers(TransferSession& session, Tick tick, QObject* parent)
+    : QObject(parent), m_session(session), m_tick(std::move(tick)) {
     for (Timer t : kAllTimers) {
         auto* timer = new QTimer(this);
         timer->setObjectName(QString::fromLatin1(kNames[static_cast<int>(t)]));
         timer->setInterval(TimerInterval(t));
-        connect(timer, &QTimer::timeout, this, [this, t] { m_session.tick(t); });
+        connect(timer, &QTimer::timeout, this, [this, t] { m_tick(t); });
         m_timers[static_cast<int>(t)] = timer;
     }
 }

@@ -1,26 +1,31 @@
 #pragma once
 
 // Three QTimers that follow a TransferSession: call sync() from TransferHost::stateChanged()
-// and each timer runs exactly while the session wants it, ticking the session on timeout.
+// and each timer runs exactly while the session wants it, ticking the session on timeout (or
+// whatever drives the session, a TransferJob).
 
 #include "link/TransferSession.h"
 
 #include <QObject>
 #include <QTimer>
 #include <array>
+#include <functional>
 
 namespace tr640::link {
 
 class TransferTimers : public QObject {
     Q_OBJECT
 public:
+    using Tick = std::function<void(Timer)>;
     explicit TransferTimers(TransferSession& session, QObject* parent = nullptr);
+    TransferTimers(TransferSession& session, Tick tick, QObject* parent = nullptr);
 
     void sync();
     const QTimer& timer(Timer t) const { return *m_timers[static_cast<int>(t)]; }
 
 private:
     TransferSession& m_session;
+    Tick m_tick;
     std::array<QTimer*, kTimerCount> m_timers{};
 };
 

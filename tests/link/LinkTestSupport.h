@@ -8,6 +8,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QRegularExpression>
 #include <functional>
 
 namespace tr640::test {
@@ -124,5 +125,28 @@ public:
 private:
     QList<QByteArray> m_pending;
 };
+
+// The bytes of a serial trace in one direction ("TX" or "RX"), joined; `bad` counts lines that
+// are neither comments nor time-stamped entries.
+inline QByteArray TraceBytes(const QByteArray& trace, const char* direction, int* bad = nullptr) {
+    static const QRegularExpression entry(
+        QStringLiteral("^\\d\\d:\\d\\d:\\d\\d\\.\\d{3}  (TX|RX|--)  (.*)$"));
+    QByteArray bytes;
+    int wrong = 0;
+    for (const QByteArray& line : trace.split('\n')) {
+        if (line.isEmpty() || line.startsWith('#'))
+            continue;
+        const QRegularExpressionMatch m = entry.match(QString::fromUtf8(line));
+        if (!m.hasMatch()) {
+            ++wrong;
+            continue;
+        }
+        if (m.captured(1) == QLatin1String(direction))
+            bytes += QByteArray::fromHex(m.captured(2).toLatin1());
+    }
+    if (bad)
+        *bad = wrong;
+    return bytes;
+}
 
 } // namespace tr640::test
