@@ -1,5 +1,6 @@
 #include "link/SerialLink.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSerialPortInfo>
 
@@ -17,18 +18,75 @@ QString DeviceFile(const QString& name) {
 }
 #endif
 
+#ifdef Q_OS_LINUX
+QByteArray ReadSystemFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.read(1 << 20) : QByteArray();
+}
+
+GroupMembership MembershipOf(const QFileInfo& device) {
+    const QString group = device.group();
+    const QByteArray status = ReadSystemFile(QStringLiteral("/proc/self/status"));
+    if (group.isEmpty() || status.isEmpty())
+        return GroupMembership::Unknown;
+    if (ProcessHasGroup(status, device.groupId()))
+        return GroupMembership::Member;
+    QString user = qEnvironmentVariable("USER");
+    if (user.isEmpty())
+        user = qEnvironmentVariable("LOGNAME");
+    if (GroupFileLists(ReadSystemFile(QStringLiteral("/etc/group")), group, user))
+        return GroupMembership::NotInThisLogin;
+    return GroupMembership::NotMember;
+}
+#endif
+
+} // namespace
+
+bool ProcessHasGroup(QByteArrayView procStatus, uint gid) {
+    const QByteArray wanted = QByteArray::number(gid);
+    for (const QByteArray& line : procStatus.toByteArray().split('\n')) {
+        // "Gid:" holds the real, effective, saved and file-system group; "Groups:" the others.
+        if (!line.startsWith("Gid:") && !line.startsWith("Groups:"))
+            continue;
+        const QList<QByteArray> fields = line.mid(line.indexOf(':') + 1).simplified().split(' ');
+        if (fields.contains(wanted))
+            return true;
+    }
+    return false;
+}
+
+bool GroupFileLists(QByteArrayView groupFile, const QString& group, const QString& user) {
+    if (group.isEmpty() || user.isEmpty())
+        return false;
+    const QByteArray name = group.toUtf8(), member = user.toUtf8();
+    for (const QByteArray& line : groupFile.toByteArray().split('\n')) {
+        // name:password:gid:member,member
+        const QList<QByteArray> fields = line.trimmed().split(':');
+        if (fields.size() >= 4 && fields.at(0) == name)
+            return fields.at(3).split(',').contains(member);
+    }
+    return false;
+}
+
 DeviceAccess AccessOf([[maybe_unused]] const QString& name) {
     DeviceAccess a;
 #ifndef Q_OS_WIN
     const QFileInfo info(DeviceFile(name));
     a.known = true;
+    a.path = info.filePath();
     a.exists = info.exists();
     a.accessible = a.exists && info.isReadable() && info.isWritable();
+    if (a.exists) {
+        a.group = info.group();
+#ifdef Q_OS_LINUX
+        a.membership = MembershipOf(info);
+#endif
+    }
+#else
+    a.path = name;
 #endif
     return a;
 }
-
-} // namespace
 
 PortError ClassifyOpenError(QSerialPort::SerialPortError error, const DeviceAccess& access) {
     if (access.known && !access.exists)
@@ -65,7 +123,7 @@ PortOpenResult SerialLink::open(const QString& portName) {
     close();
     const QString name = resolvePortName(portName);
     if (name.isEmpty())
-        return {PortError::NotFound, QString()};
+        return {PortError::NotFound, QString(), {}};
     m_port->setPortName(name);
     m_port->setBaudRate(kBaudRate);
     m_port->setDataBits(QSerialPort::Data8);
@@ -73,10 +131,12 @@ PortOpenResult SerialLink::open(const QString& portName) {
     m_port->setStopBits(QSerialPort::OneStop);
     m_port->setFlowControl(QSerialPort::NoFlowControl);
     if (!m_port->open(QIODevice::ReadWrite)) {
-        const PortOpenResult r{ClassifyOpenError(m_port->error(), AccessOf(name)),
-                               m_port->errorString()};
+        const DeviceAccess access = AccessOf(name);
+        PortOpenResult r{ClassifyOpenError(m_port->error(), access), m_port->errorString(), access};
         m_port->clearError();
-        return r.ok() ? PortOpenResult{PortError::Other, r.detail} : r;
+        if (r.ok())
+            r.error = PortError::Other;
+        return r;
     }
     // Programming cables often draw their power from DTR. Devices without modem lines
     // (pseudo-terminals, some adapters) refuse it, which does not matter.

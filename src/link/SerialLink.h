@@ -24,10 +24,12 @@ enum class PortError {
     Other,
 };
 
-struct PortOpenResult {
-    PortError error = PortError::None;
-    QString detail; // the system's own description
-    bool ok() const { return error == PortError::None; }
+// Whether this user belongs to the group that owns a device file.
+enum class GroupMembership {
+    Unknown,
+    NotMember,      // neither the account nor the login
+    NotInThisLogin, // the account was added, the running login predates it
+    Member,
 };
 
 // What is known about the device file of a port that did not open. On Windows nothing is.
@@ -35,7 +37,24 @@ struct DeviceAccess {
     bool known = false;
     bool exists = false;
     bool accessible = false; // readable and writable by this user
+    QString path;            // the device file
+    QString group;           // the group owning it, empty when unknown
+    GroupMembership membership = GroupMembership::Unknown;
 };
+
+struct PortOpenResult {
+    PortError error = PortError::None;
+    QString detail;      // the system's own description
+    DeviceAccess access; // filled when the port did not open
+    bool ok() const { return error == PortError::None; }
+};
+
+// The facts of a device file, gathered when a port does not open.
+DeviceAccess AccessOf(const QString& portName);
+// Linux: whether the numeric group `gid` is among the groups of the running process, from the
+// text of /proc/self/status; and whether `user` is listed in `group` of an /etc/group text.
+bool ProcessHasGroup(QByteArrayView procStatus, uint gid);
+bool GroupFileLists(QByteArrayView groupFile, const QString& group, const QString& user);
 
 PortError ClassifyOpenError(QSerialPort::SerialPortError error, const DeviceAccess& access);
 
