@@ -7,8 +7,9 @@
 #include "codeplug/CodeplugFile.h"
 #include "codeplug/EditorState.h"
 #include "codeplug/Hex.h"
+#include "link/PortAdvice.h"
 #include "link/SerialLink.h"
-#include "link/TransferSession.h"
+#include "link/TransferJob.h"
 #include "link/TransferTimers.h"
 
 #include <QEventLoop>
@@ -17,13 +18,17 @@ namespace tr640::cli {
 
 namespace {
 
+using link::JobResult;
 using link::Outcome;
 
 struct Options {
     QString port;
     QString output; // read only
     QString file;   // write only
+    QString backup; // write only: the radio's image before the write
+    QString trace;  // the serial trace of the transfer
     bool service = false;
+    bool verify = false; // write only
     int language = English;
 };
 
@@ -48,6 +53,14 @@ int ParseOptions(const QStringList& args, bool write, Options* o) {
         } else if (!write && a == QLatin1String("-o")) {
             if (!value(&o->output) || o->output.isEmpty())
                 return UsageError(QStringLiteral("-o needs a file name"));
+        } else if (a == QLatin1String("--trace")) {
+            if (!value(&o->trace) || o->trace.isEmpty() || o->trace.startsWith(u'-'))
+                return UsageError(QStringLiteral("--trace needs a file name"));
+        } else if (write && a == QLatin1String("--backup")) {
+            if (!value(&o->backup) || o->backup.isEmpty() || o->backup.startsWith(u'-'))
+                return UsageError(QStringLiteral("--backup needs a file name"));
+        } else if (write && a == QLatin1String("--verify")) {
+            o->verify = true;
         } else if (write && a == QLatin1String("--service")) {
             o->service = true;
         } else if (write && !a.startsWith(u'-') && o->file.isEmpty()) {
@@ -109,18 +122,19 @@ QString PortErrorText(link::PortError e) {
 }
 
 // The window-less owner of a transfer: the port, the three timers and an editor state.
-class CliHost : public link::TransferHost {
+class CliHost : public link::JobHost {
 public:
     CliHost(EditorState& editor, const Options& options)
-        : m_editor(editor), m_options(options), m_timers(m_session) {
-        m_session.setLanguage(options.language);
-        m_session.setServiceMode(options.service);
-        m_session.setCalibrationWrite(editor.CalibrationWrite != 0);
+        : m_editor(editor), m_options(options),
+          m_timers(m_job.session(), [this](link::Timer t) { m_job.tick(t); }) {
+        m_job.session().setLanguage(options.language);
+        m_job.session().setServiceMode(options.service);
+        m_job.session().setCalibrationWrite(editor.CalibrationWrite != 0);
         QObject::connect(&m_link, &link::SerialLink::bytesReceived, &m_loop,
-                         [this](const QByteArray& b) { m_session.receive(b); });
+                         [this](const QByteArray& b) { m_job.receive(b); });
     }
 
-    // Opens the port and runs one transfer to its end. Returns the exit status.
+    // Opens the port and runs the transfer to its end. Returns the exit status.
     int run(link::Direction direction) {
         const link::PortOpenResult opened = m_link.open(m_options.port);
         if (!opened.ok()) {
@@ -128,33 +142,28 @@ public:
                   << "tr640-cli: " << m_options.port << ": " << PortErrorText(opened.error);
             if (!opened.detail.isEmpty())
                 Err() << " (" << opened.detail << ')';
-            Err() << '\n';
+            Err() << '\n'
+                  << link::PortProblemAdvice(opened, m_options.port, m_options.language) << '\n';
             Err().flush();
+            m_job.trace().begin(QStringLiteral("transfer"), m_options.port);
+            m_job.trace().note(QStringLiteral("the port did not open: ") + opened.detail);
+            saveTrace();
             return ExitCommunication;
         }
-        m_session.start(direction);
-        if (m_outcome == Outcome::None)
+        const link::JobOptions jobOptions{!m_options.backup.isEmpty(), m_options.verify};
+        if (m_job.start(direction, jobOptions, m_options.port) && m_job.active())
             m_loop.exec();
         m_link.close();
-        switch (m_outcome) {
-        case Outcome::ReadDone:
-        case Outcome::WriteDone:
-            return ExitOk;
-        case Outcome::BandRefused:
-        case Outcome::BandDeclined:
-            return ExitBandRefused;
-        case Outcome::None:
-        case Outcome::CommunicationError:
-            break;
-        }
-        return ExitCommunication;
+        saveTrace();
+        return status();
     }
 
-    const QByteArray& image() const { return m_image; }
+    const link::JobReport& report() const { return m_job.report(); }
     // The status line's last text, for transfers that got as far as a result.
     QString resultText() const {
-        const bool result = m_outcome != Outcome::None && m_outcome != Outcome::CommunicationError;
-        return result ? m_session.statusText() : QString();
+        const JobResult r = m_job.report().result;
+        const bool result = r != JobResult::None && r != JobResult::CommunicationError;
+        return result ? m_job.session().statusText() : QString();
     }
 
     void sendBytes(const QByteArray& frame) override { m_link.write(frame); }
@@ -162,8 +171,7 @@ public:
     QString encodeCodeplug() override { return EncodeCodeplug(m_editor); }
     int selectedBand() const override { return m_editor.Band; }
 
-    void applyRead(const QString& imageHex, int radioBandIndex) override {
-        m_image = ImageHexToBytes(QStringView(imageHex).left(kImageHexLength));
+    void applyRead(const QString&, int radioBandIndex) override {
         m_editor.Band = radioBandIndex;
         m_editor.CurrentBandIndex = radioBandIndex;
     }
@@ -182,35 +190,77 @@ public:
 
     void stateChanged() override {
         m_timers.sync();
-        if (m_session.statusMessage() == link::LinkText::Communicating &&
-            m_session.statusText() != m_shownStatus) {
-            m_shownStatus = m_session.statusText();
+        const link::TransferSession& s = m_job.session();
+        if (s.statusMessage() == link::LinkText::Communicating && s.statusText() != m_shownStatus) {
+            m_shownStatus = s.statusText();
             Err() << m_shownStatus << '\n';
         }
-        const bool shown = m_session.progressVisible() || m_session.progressValue() > 0;
-        if (shown && m_session.progressValue() != m_shownProgress) {
-            m_shownProgress = m_session.progressValue();
+        const bool shown = s.progressVisible() || s.progressValue() > 0;
+        if (shown && s.progressValue() != m_shownProgress) {
+            m_shownProgress = s.progressValue();
             Err() << "progress " << m_shownProgress << '/' << link::kProgressMaximum << '\n';
         }
         Err().flush();
     }
 
-    void transferEnded(Outcome outcome) override {
-        m_outcome = outcome;
-        m_loop.quit();
+    bool reopenPort() override { return m_link.open(m_options.port).ok(); }
+
+    bool keepImage(link::ImageKind kind, const QByteArray& image, int) override {
+        if (kind != link::ImageKind::BeforeWrite)
+            return true;
+        const FileStatus written = WriteFileAtomically(m_options.backup, image);
+        if (!written.ok())
+            m_backupError = FileErrorText(m_options.backup, written);
+        return written.ok();
     }
 
+    void jobEnded(const link::JobReport&) override { m_loop.quit(); }
+
 private:
+    int status() const {
+        const link::JobReport& r = m_job.report();
+        const int language = m_options.language;
+        switch (r.result) {
+        case JobResult::Done:
+            return ExitOk;
+        case JobResult::BandRefused:
+        case JobResult::BandDeclined:
+            return ExitBandRefused;
+        case JobResult::VerifyFailed:
+            Err() << "tr640-cli: "
+                  << link::LinkTextFor(link::LinkText::VerifyMismatch, language)
+                         .arg(QStringLiteral("0x") + HexWord(r.mismatchAddress))
+                  << '\n';
+            return ExitVerifyFailed;
+        case JobResult::BackupNotKept:
+            Err() << m_backupError << '\n';
+            return ExitFileError;
+        case JobResult::None:
+        case JobResult::CommunicationError:
+        case JobResult::PortLost:
+        case JobResult::Cancelled:
+            break;
+        }
+        return ExitCommunication;
+    }
+
+    void saveTrace() {
+        if (m_options.trace.isEmpty())
+            return;
+        const FileStatus written = WriteFileAtomically(m_options.trace, m_job.trace().text());
+        if (!written.ok())
+            Err() << FileErrorText(m_options.trace, written) << '\n';
+    }
+
     EditorState& m_editor;
     const Options& m_options;
     QEventLoop m_loop;
     link::SerialLink m_link;
-    link::TransferSession m_session{*this};
+    link::TransferJob m_job{*this};
     link::TransferTimers m_timers;
-    QByteArray m_image;
-    Outcome m_outcome = Outcome::None;
     QString m_shownStatus;
     int m_shownProgress = -1;
+    QString m_backupError;
 };
 
 } // namespace
@@ -228,12 +278,12 @@ int RunRead(const QStringList& args) {
         return status;
     }
     if (o.output.isEmpty()) {
-        Out() << BytesToImageHex(host.image()) << '\n';
+        Out() << BytesToImageHex(host.report().image) << '\n';
         Out().flush();
         PrintResult(Err(), host.resultText());
         return ExitOk;
     }
-    const FileStatus written = WriteFileAtomically(o.output, host.image());
+    const FileStatus written = WriteFileAtomically(o.output, host.report().image);
     if (!written.ok()) {
         Err() << FileErrorText(o.output, written) << '\n';
         return ExitFileError;

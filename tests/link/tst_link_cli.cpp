@@ -43,8 +43,21 @@ private Q_SLOTS:
     void initTestCase();
     void transfers_data();
     void transfers();
+    void safety_data();
+    void safety();
+    void traces();
 
 private:
+    struct Run {
+        int status = -1;
+        QByteArray out, err, radioLog;
+    };
+    // Starts the radio with `sim`, runs the tool with `cli` (and --port when not given), waits
+    // for the radio to have taken the end request (`settled`: "memory saved" after a write, the
+    // end request otherwise) and stops it. "@name" arguments become files of the test folder.
+    Run run(const QStringList& sim, const QStringList& cli, const QByteArray& settled);
+    QStringList place(QStringList args) const;
+
     QTemporaryDir m_dir;
     QString m_pattern;  // PatternImage() as a file
     QString m_codeplug; // the start-up codeplug (band 400-470MHz) as a file
@@ -89,59 +102,154 @@ void TestLinkCli::transfers_data() {
     QTest::newRow("no port given") << QStringList{} << QStringList{"read", "--port"} << 2 << false;
 }
 
-void TestLinkCli::transfers() {
-    QFETCH(QStringList, sim);
-    QFETCH(QStringList, cli);
-    QFETCH(bool, saved);
-    const QString out = m_dir.filePath(QStringLiteral("out.dat"));
-    const QString save = m_dir.filePath(QStringLiteral("radio.dat"));
-    QFile::remove(out);
-    QFile::remove(save);
-    const auto place = [&](QStringList args) {
-        args.replaceInStrings(QStringLiteral("@pattern"), m_pattern);
-        args.replaceInStrings(QStringLiteral("@startup"), m_codeplug);
-        args.replaceInStrings(QStringLiteral("@vhf"), m_vhf);
-        args.replaceInStrings(QStringLiteral("@out"), out);
-        return args;
-    };
+QStringList TestLinkCli::place(QStringList args) const {
+    args.replaceInStrings(QStringLiteral("@pattern"), m_pattern);
+    args.replaceInStrings(QStringLiteral("@startup"), m_codeplug);
+    args.replaceInStrings(QStringLiteral("@vhf"), m_vhf);
+    for (const char* name : {"out", "backup", "trace", "radio"})
+        args.replaceInStrings(QLatin1Char('@') + QLatin1String(name),
+                              m_dir.filePath(QLatin1String(name) + QStringLiteral(".dat")));
+    args.replaceInStrings(QStringLiteral("@folder"), m_dir.path());
+    return args;
+}
 
+TestLinkCli::Run TestLinkCli::run(const QStringList& sim, const QStringList& cli,
+                                  const QByteArray& settled) {
+    Run r;
+    for (const char* name : {"out", "backup", "trace", "radio"})
+        QFile::remove(m_dir.filePath(QLatin1String(name) + QStringLiteral(".dat")));
     QProcess radio;
-    radio.start(Sim(), place(sim) << QStringLiteral("--save") << save);
-    QVERIFY(radio.waitForStarted());
-    QVERIFY(radio.waitForReadyRead());
+    radio.start(Sim(), place(sim) << QStringLiteral("--save") << place({"@radio"}));
+    if (!radio.waitForStarted() || !radio.waitForReadyRead())
+        return r;
     const QString pty = QString::fromLocal8Bit(radio.readLine()).trimmed();
-    QVERIFY(pty.startsWith(u'/'));
 
     QStringList args = place(cli);
     if (!args.contains(QStringLiteral("--port")))
         args << QStringLiteral("--port") << pty;
     QProcess tool;
     tool.start(Cli(), args);
-    QVERIFY(tool.waitForFinished(30000));
-    const QByteArray stdOut = tool.readAllStandardOutput();
-    QFETCH(int, status);
-    QCOMPARE(tool.exitCode(), status);
-    if (status == 0 || status == 4) {
-        // The radio's memory is final once it has logged the end request (and saved).
-        const QByteArray last = saved ? "memory saved" : "PC    end request";
-        QByteArray log;
-        QTRY_VERIFY((log += radio.readAllStandardError()).contains(last));
-    }
+    if (!tool.waitForFinished(30000))
+        return r;
+    r.status = tool.exitCode();
+    r.out = tool.readAllStandardOutput();
+    r.err = tool.readAllStandardError();
+    const auto hasSettled = [&] {
+        return (r.radioLog += radio.readAllStandardError()).contains(settled);
+    };
+    if (!settled.isEmpty() && !QTest::qWaitFor(hasSettled, 10000))
+        qWarning("the radio never logged '%s'", settled.constData());
     radio.terminate();
-    QVERIFY(radio.waitForFinished());
+    radio.waitForFinished();
+    r.radioLog += radio.readAllStandardError();
+    return r;
+}
 
+void TestLinkCli::transfers() {
+    QFETCH(QStringList, sim);
+    QFETCH(QStringList, cli);
+    QFETCH(bool, saved);
+    QFETCH(int, status);
+    const QByteArray settled = status == 0 || status == 4
+                                   ? QByteArray(saved ? "memory saved" : "PC    end request")
+                                   : QByteArray();
+    const Run r = run(sim, cli, settled);
+    QCOMPARE(r.status, status);
+    const QString save = m_dir.filePath(QStringLiteral("radio.dat"));
     QCOMPARE(QFile::exists(save), saved);
     if (saved) {
         EditorState e;
         e.Language = 1;
         DecodeImage(e, ReadCodeplugFile(place(cli).last(), nullptr));
         QCOMPARE(FileBytes(save), AfterWrite(EncodeImage(e)));
-        QVERIFY(stdOut.contains("Write frequency success!"));
+        QVERIFY(r.out.contains("Write frequency success!"));
     }
     if (cli.contains(QStringLiteral("-o")))
-        QCOMPARE(FileBytes(out), PatternImage());
+        QCOMPARE(FileBytes(m_dir.filePath(QStringLiteral("out.dat"))), PatternImage());
     if (QTest::currentDataTag() == QByteArrayView("read to stdout"))
-        QCOMPARE(stdOut, BytesToImageHex(PatternImage()).toLatin1() + '\n');
+        QCOMPARE(r.out, BytesToImageHex(PatternImage()).toLatin1() + '\n');
+}
+
+void TestLinkCli::safety_data() {
+    QTest::addColumn<QStringList>("sim");
+    QTest::addColumn<QStringList>("cli");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<bool>("saved");        // the radio's memory was written
+    QTest::addColumn<QByteArray>("backup"); // the backup file's bytes, empty for none
+    QTest::addColumn<QByteArray>("says");   // on standard output or error
+    const QString start = QStringLiteral("@startup");
+    const QByteArray pattern = PatternImage();
+    QTest::newRow("verify") << QStringList{} << QStringList{"write", "--verify", start} << 0 << true
+                            << QByteArray() << QByteArray("success, verified!");
+    QTest::newRow("verify catches a corrupted byte")
+        << QStringList{"--corrupt-byte", "0x0123"} << QStringList{"write", "--verify", start} << 6
+        << true << QByteArray() << QByteArray("at address 0x0123");
+    QTest::newRow("backup first") << QStringList{"--image", "@pattern"}
+                                  << QStringList{"write", "--backup", "@backup", start} << 0 << true
+                                  << pattern << QByteArray("Write frequency success!");
+    QTest::newRow("backup and verify, Chinese")
+        << QStringList{"--image", "@pattern"}
+        << QStringList{"write", "--lang", "zh", "--backup", "@backup", "--verify", start} << 0
+        << true << pattern << QByteArray("写频成功，校验无误！");
+    QTest::newRow("backup read fails: nothing written")
+        << QStringList{"--stop-after", "5"} << QStringList{"write", "--backup", "@backup", start}
+        << 3 << false << QByteArray() << QByteArray("nothing was written");
+    QTest::newRow("backup file cannot be written: nothing written")
+        << QStringList{"--image", "@pattern"} << QStringList{"write", "--backup", "@folder", start}
+        << 1 << false << QByteArray() << QByteArray("it is a folder");
+    QTest::newRow("--backup without a file")
+        << QStringList{} << QStringList{"write", "--port", "/dev/null", start, "--backup"} << 2
+        << false << QByteArray() << QByteArray("--backup needs a file name");
+    QTest::newRow("--verify is for writes")
+        << QStringList{} << QStringList{"read", "--verify"} << 2 << false << QByteArray()
+        << QByteArray("unexpected argument '--verify'");
+}
+
+void TestLinkCli::safety() {
+    QFETCH(QStringList, sim);
+    QFETCH(QStringList, cli);
+    QFETCH(int, status);
+    QFETCH(bool, saved);
+    QFETCH(QByteArray, backup);
+    QFETCH(QByteArray, says);
+    const Run r = run(sim, cli, saved ? "memory saved" : "");
+    QCOMPARE(r.status, status);
+    QVERIFY2((r.out + r.err).contains(says), (r.out + r.err).constData());
+    const QString save = m_dir.filePath(QStringLiteral("radio.dat"));
+    QCOMPARE(QFile::exists(save), saved);
+    if (!saved)
+        QVERIFY(!r.radioLog.contains("PC    write 0x"));
+    const QString backupFile = m_dir.filePath(QStringLiteral("backup.dat"));
+    QCOMPARE(QFile::exists(backupFile), !backup.isEmpty());
+    if (!backup.isEmpty())
+        QCOMPARE(FileBytes(backupFile), backup);
+}
+
+void TestLinkCli::traces() {
+    const Run r = run({"--image", "@pattern", "--split"},
+                      {"read", "-o", "@out", "--trace", "@trace"}, "PC    end request");
+    QCOMPARE(r.status, 0);
+    const QByteArray trace = FileBytes(m_dir.filePath(QStringLiteral("trace.dat")));
+    QByteArray sent = QByteArray("PROGRAM") + Bytes({0x02, 0x06});
+    QByteArray received = Bytes({0x06}) + sim::RadioModel::IdentificationReply(0x33) + '\x06';
+    const QByteArray memory = PatternImage() + QByteArray(1024 - 848, '\xFF');
+    for (int k = 0; k < 16; ++k) {
+        const int a = 0x10 + 64 * k;
+        sent += Bytes({'R', a >> 8, a & 0xFF, 0x40, 0x06});
+        received += Bytes({'W', a >> 8, a & 0xFF, 0x40}) + memory.mid(64 * k, 64) + '\x06';
+    }
+    sent += 'E';
+    int bad = -1;
+    QCOMPARE(TraceBytes(trace, "TX", &bad), sent);
+    QCOMPARE(bad, 0);
+    QCOMPARE(TraceBytes(trace, "RX"), received);
+
+    // A port that does not open still leaves a trace that says so.
+    const Run missing =
+        run({}, {"write", "--port", "/dev/tr640-none", "--trace", "@trace", "@startup"}, "");
+    QCOMPARE(missing.status, 3);
+    QVERIFY(
+        FileBytes(m_dir.filePath(QStringLiteral("trace.dat"))).contains("the port did not open"));
 }
 
 QTEST_GUILESS_MAIN(TestLinkCli)
