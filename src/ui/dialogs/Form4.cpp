@@ -59,23 +59,8 @@ Form4::Form4(SharedState& state, QWidget* parent)
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(grid_, 0, Qt::AlignHCenter);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    QPushButton* ok = makeButton("Command1", QStringLiteral("确定"));
-    QPushButton* cancel = makeButton("Command2", QStringLiteral("取消"));
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    buttons->addStretch(1);
-    layout->addLayout(buttons);
+    layout->addLayout(okCancelRow([this] { commit(); }, [this] { grid_->discardEditor(); }, true));
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    connect(ok, &QPushButton::clicked, this, [this] {
-        commit();
-        hide();
-    });
-    connect(cancel, &QPushButton::clicked, this, [this] {
-        grid_->discardEditor();
-        hide();
-    });
     load();
 }
 

@@ -64,23 +64,9 @@ Form5::Form5(SharedState& state, QWidget* parent)
     columns->addLayout(middle);
     columns->addWidget(buildDtmfFrame(), 0, Qt::AlignTop);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    QPushButton* ok = makeButton("Command1", Zh("Command1"));
-    QPushButton* cancel = makeButton("Command2", Zh("Command2"));
-    ok->setMinimumWidth(90);
-    cancel->setMinimumWidth(90);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(columns);
-    layout->addLayout(buttons);
-    connect(ok, &QPushButton::clicked, this, [this] {
-        commit();
-        hide();
-    });
-    connect(cancel, &QPushButton::clicked, this, &QWidget::hide);
+    layout->addLayout(okCancelRow([this] { commit(); }));
 
     // The lists whose positions the store holds as text, in commit order.
     const std::pair<const char*, QString SettingsStore::*> lists[] = {

@@ -72,21 +72,9 @@ Form6::Form6(SharedState& state, QWidget* parent)
     top->addSpacing(12);
     top->addLayout(fields, 1);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    QPushButton* ok = makeButton("Command1", QStringLiteral("确定"));
-    QPushButton* cancel = makeButton("Command2", QStringLiteral("取消"));
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addLayout(buttons);
-    connect(ok, &QPushButton::clicked, this, [this] {
-        commit();
-        hide();
-    });
-    connect(cancel, &QPushButton::clicked, this, &QWidget::hide);
+    layout->addLayout(okCancelRow([this] { commit(); }));
     load();
 }
 

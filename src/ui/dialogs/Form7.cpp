@@ -23,18 +23,7 @@ Form7::Form7(SharedState& state, QWidget* parent)
     text1_ = line("Text1");
     text2_ = line("Text2");
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    QPushButton* ok = makeButton("Command1", QStringLiteral("确定"));
-    QPushButton* cancel = makeButton("Command2", QStringLiteral("取消"));
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    layout->addLayout(buttons);
-    connect(ok, &QPushButton::clicked, this, [this] {
-        commit();
-        hide();
-    });
-    connect(cancel, &QPushButton::clicked, this, &QWidget::hide);
+    layout->addLayout(okCancelRow([this] { commit(); }));
     load();
 }
 

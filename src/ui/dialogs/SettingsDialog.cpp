@@ -1,6 +1,7 @@
 #include "ui/dialogs/SettingsDialog.h"
 
 #include <QCloseEvent>
+#include <QHBoxLayout>
 #include <QPushButton>
 
 namespace tr640 {
@@ -29,6 +30,30 @@ QPushButton* SettingsDialog::makeButton(const char* name, const QString& text) {
     button->setAutoDefault(false);
     button->setDefault(false);
     return button;
+}
+
+QHBoxLayout* SettingsDialog::okCancelRow(std::function<void()> commit, std::function<void()> cancel,
+                                         bool centred) {
+    auto* row = new QHBoxLayout;
+    QPushButton* ok = makeButton("Command1", QStringLiteral("确定"));
+    QPushButton* no = makeButton("Command2", QStringLiteral("取消"));
+    for (QPushButton* b : {ok, no})
+        b->setMinimumWidth(90);
+    row->addStretch(1);
+    row->addWidget(ok);
+    row->addWidget(no);
+    if (centred)
+        row->addStretch(1);
+    connect(ok, &QPushButton::clicked, this, [this, commit] {
+        commit();
+        hide();
+    });
+    connect(no, &QPushButton::clicked, this, [this, cancel] {
+        if (cancel)
+            cancel();
+        hide();
+    });
+    return row;
 }
 
 } // namespace tr640

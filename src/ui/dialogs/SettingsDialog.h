@@ -2,6 +2,9 @@
 
 #include <QDialog>
 
+#include <functional>
+
+class QHBoxLayout;
 class QPushButton;
 
 namespace tr640 {
@@ -27,6 +30,10 @@ protected:
 
     // A push button that Enter in a text box does not press: the dialogs have no default button.
     QPushButton* makeButton(const char* name, const QString& text);
+
+    // The row of OK (Command1: commit, then hide) and Cancel (Command2: `cancel`, then hide).
+    QHBoxLayout* okCancelRow(std::function<void()> commit, std::function<void()> cancel = {},
+                             bool centred = false);
 };
 
 } // namespace tr640
