@@ -8,6 +8,7 @@
 #include "codeplug/Codec.h"
 #include "link/TransferSession.h"
 #include "ui/main/TransferController.h"
+#include "ui/widgets/ClickLabel.h"
 #include "ui/widgets/FlexGrid.h"
 
 #include <QAction>
@@ -81,6 +82,7 @@ private Q_SLOTS:
     void radioStopsDuringRead();
     void bandMismatch_data();
     void bandMismatch();
+    void gesturesReachTheRadio();
     void noPortChosen();
     void menuPortThatDoesNotOpen();
 };
@@ -208,6 +210,30 @@ void TestTransferWindow::bandMismatch() {
     }
     const bool written = outcome == int(Outcome::WriteDone);
     QCOMPARE(b.radio.image() == QByteArray(848, '\xFF'), !written);
+}
+
+void TestTransferWindow::gesturesReachTheRadio() {
+    // The service gesture turns a band refusal into a question; the debug dialog's gesture
+    // adds the calibration block to the write.
+    Bench b(0x01);
+    b->replaceEditor(Sample(0));
+    double now = 40000.0;
+    b->state().Clock = [&now] { return now; };
+    for (const char* label : {"Label5", "Label7", "Label1"})
+        QTest::mouseClick(b.find<ClickLabel>(label), Qt::LeftButton);
+    QWidget* debug = b->windowNamed("Form2");
+    for (const char* label : {"Label3", "Label6"})
+        QTest::mouseClick(debug->findChild<ClickLabel*>(label), Qt::LeftButton);
+    QVERIFY(b->state().ServiceMode);
+    QCOMPARE(b->editor().CalibrationWrite, 1);
+    BoxAnswerer boxes({"是"});
+    b->runToolbarKey("write");
+    QVERIFY(b.finished());
+    QCOMPARE(b.session().outcome(), Outcome::WriteDone);
+    QCOMPARE(boxes.count(), 1);
+    const QByteArray sent = EncodeImage(b->editor());
+    QCOMPARE(b.radio.image().mid(0x170, 16), sent.mid(0x170, 16));
+    QCOMPARE(quint8(b.radio.image().at(0x173)), quint8(50)); // TxHighPower
 }
 
 void TestTransferWindow::noPortChosen() {
