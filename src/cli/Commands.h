@@ -39,5 +39,7 @@ int RunShow(const QStringList& args);
 int RunResave(const QStringList& args);
 int RunRead(const QStringList& args);
 int RunWrite(const QStringList& args);
+int RunExportCsv(const QStringList& args);
+int RunImportCsv(const QStringList& args);
 
 } // namespace tr640::cli

@@ -20,6 +20,10 @@ constexpr Command kCommands[] = {
     {"resave", RunResave, "resave IN.DAT OUT.DAT"},
     {"read", RunRead, "read --port PORT [-o FILE.DAT] [--lang zh|en]"},
     {"write", RunWrite, "write --port PORT [--service] [--lang zh|en] FILE.DAT"},
+    {"export-csv", RunExportCsv, "export-csv FILE.DAT OUT.csv"},
+    {"import-csv", RunImportCsv,
+     "import-csv IN.csv [--base FILE.DAT] -o OUT.DAT [--band N] [--by-location|--in-order] "
+     "[--merge] [--lang zh|en]"},
 };
 
 void PrintUsage(QTextStream& s) {
