@@ -1,0 +1,558 @@
+// CHIRP CSV export and import: an expected file, tone and cross modes both ways, hand-made
+// rows, reader habits, placement, CHIRP's own sample lists, round trips and damaged files.
+
+#include "codeplug/BandTable.h"
+#include "codeplug/ChirpCsv.h"
+#include "codeplug/FrequencySnap.h"
+#include "codeplug/ListTexts.h"
+#include "codeplug/Numbers.h"
+#include "codeplug/ToneTable.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTest>
+#include <algorithm>
+
+using namespace tr640;
+
+Q_DECLARE_METATYPE(tr640::CsvReason)
+Q_DECLARE_METATYPE(tr640::CsvPlacement)
+Q_DECLARE_METATYPE(tr640::CsvChannelsNotInFile)
+
+namespace {
+
+void SetChannel(EditorState& s, int row, const QString& rx, const QString& rxTone,
+                const QString& tx, const QString& txTone, int power = 1, int bclo = 0, int wide = 1,
+                int scan = 1) {
+    s.cell(row, ColRxFrequency) = rx;
+    s.cell(row, ColTxFrequency) = tx;
+    s.cell(row, ColRxTone) = rxTone;
+    s.listIndex(row, ColRxTone) = ToneListPosition(rxTone);
+    s.cell(row, ColTxTone) = txTone; // empty with an empty tx, as the decoder leaves it
+    s.listIndex(row, ColTxTone) = txTone.isEmpty() ? 0 : ToneListPosition(txTone);
+    const int flags[] = {power, bclo, wide, scan};
+    for (int col = ColPower; col <= ColScanAdd; ++col)
+        s.setListCell(row, col, flags[col - ColPower]);
+}
+
+EditorState EnglishState() {
+    EditorState s;
+    s.Language = English;
+    return s;
+}
+
+CsvImportResult Import(const QString& text, const EditorState& base = EnglishState(),
+                       const CsvImportOptions& options = {}) {
+    return ImportChirpCsv(text.toUtf8(), base, options);
+}
+
+// "line:reason" of every rejected row.
+QString Rej(int line, CsvReason reason) {
+    return QStringLiteral("%1:%2").arg(line).arg(static_cast<int>(reason));
+}
+QStringList Rejections(const CsvImportResult& r) {
+    QStringList out;
+    for (const CsvIssue& i : r.rejected)
+        out << Rej(i.line, i.reason);
+    return out;
+}
+
+// Channel `row` as "rx tx rxTone txTone power bclo wide scan", "-" for an empty cell.
+QString ChannelText(const EditorState& s, int row) {
+    QStringList cells;
+    for (int col : {ColRxFrequency, ColTxFrequency, ColRxTone, ColTxTone})
+        cells << (s.cell(row, col).isEmpty() ? QStringLiteral("-") : s.cell(row, col));
+    for (int col = ColPower; col <= ColScanAdd; ++col)
+        cells << QString::number(s.listIndex(row, col));
+    return cells.join(u' ');
+}
+
+QString ExportedField(const QString& csv, const char* name) {
+    const QStringList lines = csv.split(QStringLiteral("\r\n"));
+    return lines[1].split(u',').value(lines[0].split(u',').indexOf(QLatin1String(name)));
+}
+
+// What the grid editor would allow: frequencies in the band on the raster, tone cells whose
+// position matches their text, flag cells showing their list entry.
+void VerifyChannelsValid(const EditorState& s) {
+    const QString band = QString::fromLatin1(Band(s.Band).text);
+    const auto frequencyOk = [&](const QString& f) {
+        const double v = LeadingNumber(f);
+        return f.size() == 9 && IsNumeric(f) && v >= BandLowFromText(band) &&
+               v <= BandHighFromText(band) && ChannelFrequencyText(SnapFrequency(f)) == f;
+    };
+    for (int row = 1; row <= kChannelCount; ++row) {
+        if (!s.channelInUse(row))
+            continue;
+        const QString& tx = s.cell(row, ColTxFrequency);
+        QVERIFY2(frequencyOk(s.cell(row, ColRxFrequency)), qPrintable(ChannelText(s, row)));
+        QVERIFY2(tx.isEmpty() || frequencyOk(tx), qPrintable(ChannelText(s, row)));
+        for (int col : {ColRxTone, ColTxTone}) {
+            const QString& t = s.cell(row, col);
+            if (t.isEmpty() && col == ColTxTone && tx.isEmpty())
+                continue;
+            QCOMPARE(s.listIndex(row, col), ToneListPosition(t));
+            if (s.listIndex(row, col) == kToneNotListed)
+                QVERIFY2(IsCtcssInRange(qRound(LeadingNumber(t) * 10)), qPrintable(t));
+        }
+        for (int col = ColPower; col <= ColScanAdd; ++col)
+            QCOMPARE(s.cell(row, col), FlagListText(col, s.listIndex(row, col), s.Language));
+    }
+}
+
+// A codeplug the grid editor can produce: every kind of tone, both rasters, transmit
+// frequencies equal, different or absent, every flag, either language, any band.
+EditorState RandomState(QRandomGenerator& rng) {
+    EditorState s;
+    const auto pick = [&](int n) { return static_cast<int>(rng.bounded(n)); };
+    s.Language = pick(2);
+    s.Band = s.CurrentBandIndex = pick(kBandCount);
+    const QString band = QString::fromLatin1(Band(s.Band).text);
+    const int low = BandLowFromText(band);
+    const int span = (BandHighFromText(band) - low) * 100000 + 1; // in 10 Hz
+    const auto frequency = [&] {
+        const double mhz = low + pick(span) / 1e5;
+        return ChannelFrequencyText(SnapFrequency(ChannelFrequencyText(mhz)));
+    };
+    const auto tone = [&](bool off) {
+        const int kind = pick(off ? 3 : 2);
+        return kind == 0   ? ToneListText(1 + pick(kToneListSize - 1), s.Language)
+               : kind == 1 ? FormatFixed((670 + pick(2541 - 670 + 1)) / 10.0, 1)
+                           : ToneListText(0, s.Language);
+    };
+    for (int row = 1; row <= kChannelCount; ++row) {
+        if (pick(4) == 0)
+            continue;
+        const QString rx = frequency();
+        const int kind = pick(20);
+        const QString tx = kind < 10 ? rx : (kind < 17 ? frequency() : QString());
+        const QString txTone = !tx.isEmpty() ? tone(true) : (pick(2) ? tone(false) : QString());
+        SetChannel(s, row, rx, tone(true), tx, txTone, pick(2), pick(2), pick(2), pick(2));
+    }
+    return s;
+}
+
+} // namespace
+
+class TestCsv : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void exportKnownCodeplug();
+    void toneModes_data();
+    void toneModes();
+    void importRows_data();
+    void importRows();
+    void readerHabits_data();
+    void readerHabits();
+    void placement_data();
+    void placement();
+    void chirpSampleFiles();
+    void roundTripRandomCodeplugs();
+    void damagedFilesKeepTheRadioRules();
+    void texts();
+};
+
+void TestCsv::exportKnownCodeplug() {
+    EditorState s = EnglishState();
+    SetChannel(s, 1, "435.12500", "Off", "435.12500", "Off");
+    SetChannel(s, 2, "435.01250", "100.0", "440.01250", "100.0", 0, 1, 0, 0);
+    SetChannel(s, 4, "470.00000", "D754I", "", "");
+    SetChannel(s, 16, "400.00625", "D023N", "400.00625", "D023I");
+    const QString expected = QStringLiteral(
+        "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,"
+        "RxDtcsCode,CrossMode,Mode,TStep,Skip,Power,Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE,"
+        "BCLO\r\n"
+        "1,,435.125000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,5.0W,,,,,,Off\r\n"
+        "2,,435.012500,split,440.012500,TSQL,88.5,100.0,023,NN,023,Tone->Tone,NFM,6.25,S,1.0W,,"
+        ",,,,On\r\n"
+        "4,,470.000000,off,0.000000,Cross,88.5,88.5,023,NR,754,->DTCS,FM,5.00,,5.0W,,,,,,Off\r\n"
+        "16,,400.006250,,0.000000,DTCS,88.5,88.5,023,RN,023,Tone->Tone,FM,6.25,,5.0W,,,,,,Off\r\n");
+    QCOMPARE(ExportChirpCsv(s), expected);
+    s.Language = Chinese; // the other language's texts say the same
+    s.SetGrid1Text();
+    QCOMPARE(ExportChirpCsv(s), expected);
+}
+
+void TestCsv::toneModes_data() {
+    QTest::addColumn<QString>("rxTone");
+    QTest::addColumn<QString>("txTone");
+    // Tone rToneFreq cToneFreq DtcsCode DtcsPolarity RxDtcsCode CrossMode
+    QTest::addColumn<QString>("chirp");
+    const auto row = [](const char* name, const char* rx, const char* tx, const char* chirp) {
+        QTest::newRow(name) << QString(rx) << QString(tx) << QString(chirp);
+    };
+    row("none", "Off", "Off", " 88.5 88.5 023 NN 023 Tone->Tone");
+    row("Tone", "Off", "67.0", "Tone 67.0 88.5 023 NN 023 Tone->Tone");
+    row("TSQL", "100.0", "100.0", "TSQL 88.5 100.0 023 NN 023 Tone->Tone");
+    row("TSQL unlisted", "100.1", "100.1", "TSQL 88.5 100.1 023 NN 023 Tone->Tone");
+    row("DTCS", "D023N", "D023N", "DTCS 88.5 88.5 023 NN 023 Tone->Tone");
+    row("DTCS, polarities differ", "D754I", "D754N", "DTCS 88.5 88.5 754 NR 023 Tone->Tone");
+    row("Tone->Tone", "88.5", "67.0", "Cross 67.0 88.5 023 NN 023 Tone->Tone");
+    row("DTCS->DTCS", "D023N", "D025I", "Cross 88.5 88.5 025 RN 023 DTCS->DTCS");
+    row("DTCS->", "Off", "D032N", "Cross 88.5 88.5 032 NN 023 DTCS->");
+    row("->DTCS", "D023I", "Off", "Cross 88.5 88.5 023 NR 023 ->DTCS");
+    row("->Tone", "71.9", "Off", "Cross 88.5 71.9 023 NN 023 ->Tone");
+    row("Tone->DTCS", "D065N", "94.8", "Cross 94.8 88.5 023 NN 065 Tone->DTCS");
+    row("DTCS->Tone", "127.3", "D131I", "Cross 88.5 127.3 131 RN 023 DTCS->Tone");
+}
+
+// Each tone pair is written as CHIRP models it and read back to the same cells.
+void TestCsv::toneModes() {
+    QFETCH(QString, rxTone);
+    QFETCH(QString, txTone);
+    QFETCH(QString, chirp);
+    EditorState s = EnglishState();
+    SetChannel(s, 1, "446.00625", rxTone, "446.00625", txTone);
+    const QString csv = ExportChirpCsv(s);
+    QStringList got;
+    for (const char* name :
+         {"Tone", "rToneFreq", "cToneFreq", "DtcsCode", "DtcsPolarity", "RxDtcsCode", "CrossMode"})
+        got << ExportedField(csv, name);
+    QCOMPARE(got.join(u' '), chirp);
+    const CsvImportResult r = Import(csv);
+    QVERIFY(r.clean());
+    QCOMPARE(ChannelText(r.state, 1), ChannelText(s, 1));
+    QCOMPARE(r.state.listIndex(1, ColRxTone), s.listIndex(1, ColRxTone));
+    QCOMPARE(r.state.listIndex(1, ColTxTone), s.listIndex(1, ColTxTone));
+}
+
+void TestCsv::importRows_data() {
+    // Each row names its columns: "Column=value;Column=value"; Location=1 is added.
+    QTest::addColumn<QString>("fields");
+    QTest::addColumn<QString>("channel"); // as ChannelText, or empty when rejected
+    QTest::addColumn<CsvReason>("reason");
+    const auto ok = [](const char* name, const char* fields, const char* channel) {
+        QTest::newRow(name) << QString(fields) << QString(channel) << CsvReason::None;
+    };
+    const auto bad = [](const char* name, const char* fields, CsvReason reason) {
+        QTest::newRow(name) << QString(fields) << QString() << reason;
+    };
+    using R = CsvReason;
+    // Duplex and frequency forms.
+    ok("simplex", "Frequency=446.00625;Duplex=;Offset=0.6", "446.00625 446.00625 Off Off 1 0 1 1");
+    ok("plus", "Frequency=440.1;Duplex=+;Offset=5.000000", "440.10000 445.10000 Off Off 1 0 1 1");
+    ok("minus", "Frequency=445.1;Duplex=-;Offset=5", "445.10000 440.10000 Off Off 1 0 1 1");
+    ok("split, offset in kHz", "Frequency=440.1;Duplex=SPLIT;Offset=460500 kHz",
+       "440.10000 460.50000 Off Off 1 0 1 1");
+    ok("off", "Frequency=440.1;Duplex=off;Offset=5;Tone=", "440.10000 - Off - 1 0 1 1");
+    ok("off with a tone", "Frequency=440.1;Duplex=off;Tone=Tone", "440.10000 - Off 88.5 1 0 1 1");
+    ok("MHz, snapped", "Frequency=435.0137 MHz", "435.01250 435.01250 Off Off 1 0 1 1");
+    ok("kHz, snapped", "Frequency=435016 kHz", "435.01500 435.01500 Off Off 1 0 1 1");
+    ok("shift snapped", "Frequency=435.0137;Duplex=+;Offset=5",
+       "435.01250 440.01250 Off Off 1 0 1 1");
+    ok("band edge", "Frequency=470", "470.00000 470.00000 Off Off 1 0 1 1");
+    bad("no frequency", "Frequency=", R::MissingFrequency);
+    bad("not a frequency", "Frequency=4x5", R::BadFrequency);
+    bad("below 1 Hz", "Frequency=435.1234567", R::BadFrequency);
+    bad("above the band", "Frequency=470.001", R::RxOutOfBand);
+    bad("unknown duplex", "Frequency=446;Duplex=x;Offset=5", R::BadDuplex);
+    bad("plus without offset", "Frequency=446;Duplex=+", R::MissingOffset);
+    bad("bad offset", "Frequency=446;Duplex=split;Offset=abc", R::BadOffset);
+    bad("shift beyond the band", "Frequency=469;Duplex=+;Offset=5", R::TxOutOfBand);
+    // Power, mode, skip, BCLO.
+    ok("2.5 W is High", "Frequency=446;Power=2.5W", "446.00000 446.00000 Off Off 1 0 1 1");
+    ok("2.4 W is Low", "Frequency=446;Power=2.4 W", "446.00000 446.00000 Off Off 0 0 1 1");
+    ok("Low by name, BCLO carrier", "Frequency=446;Power=low;BCLO=carrier",
+       "446.00000 446.00000 Off Off 0 1 1 1");
+    ok("NFM", "Frequency=446;Mode=nfm;Skip=S", "446.00000 446.00000 Off Off 1 0 0 0");
+    ok("priority scan", "Frequency=446;Skip=P;BCLO=On", "446.00000 446.00000 Off Off 1 1 1 1");
+    bad("AM", "Frequency=446;Mode=AM", R::BadMode);
+    bad("power not watts", "Frequency=446;Power=strong", R::BadPower);
+    bad("unknown skip", "Frequency=446;Skip=X", R::BadSkip);
+    bad("unknown BCLO", "Frequency=446;BCLO=maybe", R::BadBclo);
+    // Tones: CHIRP's defaults for absent columns, its lone-column habits, what the radio has.
+    ok("no tone columns: 88.5", "Frequency=446;Tone=TSQL", "446.00000 446.00000 88.5 88.5 1 0 1 1");
+    ok("rToneFreq alone serves TSQL", "Frequency=446;Tone=tsql;rToneFreq=103.5",
+       "446.00000 446.00000 103.5 103.5 1 0 1 1");
+    ok("cToneFreq alone serves Tone", "Frequency=446;Tone=Tone;cToneFreq=103.5",
+       "446.00000 446.00000 Off 103.5 1 0 1 1");
+    ok("TSQL reads cToneFreq", "Frequency=446;Tone=TSQL;rToneFreq=88.5;cToneFreq=123.4",
+       "446.00000 446.00000 123.4 123.4 1 0 1 1");
+    ok("CTCSS typed short", "Frequency=446;Tone=Tone;rToneFreq=88",
+       "446.00000 446.00000 Off 88.0 1 0 1 1");
+    ok("Tone-> cross", "Frequency=446;Tone=Cross;rToneFreq=71.9;CrossMode=Tone->",
+       "446.00000 446.00000 Off 71.9 1 0 1 1");
+    ok("no RxDtcsCode: DtcsCode receives",
+       "Frequency=446;Tone=Cross;DtcsCode=47;DtcsPolarity=NR;"
+       "CrossMode=->DTCS",
+       "446.00000 446.00000 D047I Off 1 0 1 1");
+    ok("no polarity: normal", "Frequency=446;Tone=DTCS;DtcsCode=754",
+       "446.00000 446.00000 D754N D754N 1 0 1 1");
+    ok("unused fields are not read",
+       "Frequency=446;Tone=Tone;rToneFreq=77;DtcsPolarity=XY;"
+       "DtcsCode=999;CrossMode=junk",
+       "446.00000 446.00000 Off 77.0 1 0 1 1");
+    bad("TSQL-R", "Frequency=446;Tone=TSQL-R", R::ReverseToneMode);
+    bad("DTCS-R", "Frequency=446;Tone=DTCS-R", R::ReverseToneMode);
+    bad("unknown tone mode", "Frequency=446;Tone=DCS", R::BadToneMode);
+    bad("unknown cross mode", "Frequency=446;Tone=Cross;CrossMode=Tone->Off", R::BadCrossMode);
+    bad("CTCSS above 254.1", "Frequency=446;Tone=Tone;rToneFreq=254.2", R::BadCtcss);
+    bad("CTCSS below 67.0", "Frequency=446;Tone=TSQL;cToneFreq=66.9", R::BadCtcss);
+    bad("CTCSS empty", "Frequency=446;Tone=Tone;rToneFreq=", R::BadCtcss);
+    bad("DCS the radio lacks", "Frequency=446;Tone=DTCS;DtcsCode=027", R::BadDcs);
+    bad("DCS not octal", "Frequency=446;Tone=Cross;RxDtcsCode=089;CrossMode=->DTCS", R::BadDcs);
+    bad("unknown polarity", "Frequency=446;Tone=DTCS;DtcsPolarity=NX", R::BadPolarity);
+}
+
+void TestCsv::importRows() {
+    QFETCH(QString, fields);
+    QFETCH(QString, channel);
+    QFETCH(CsvReason, reason);
+    QStringList names{"Location"};
+    QStringList values{"1"};
+    for (const QString& pair : fields.split(u';')) {
+        names << pair.section(u'=', 0, 0);
+        values << pair.section(u'=', 1);
+    }
+    const CsvImportResult r = Import(names.join(u',') + u'\n' + values.join(u',') + u'\n');
+    QCOMPARE(Rejections(r),
+             reason == CsvReason::None ? QStringList() : QStringList{Rej(2, reason)});
+    QCOMPARE(r.state.channelInUse(1), reason == CsvReason::None);
+    if (reason == CsvReason::None) {
+        QCOMPARE(ChannelText(r.state, 1), channel);
+        VerifyChannelsValid(r.state);
+    }
+}
+
+void TestCsv::readerHabits_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<CsvReason>("fileReason");
+    QTest::addColumn<QString>("rx"); // channels 1 and 2
+    QTest::addColumn<QStringList>("rejected");
+    const auto row = [](const char* name, QByteArray file, const char* rx, QStringList rejected) {
+        QTest::newRow(name) << file << CsvReason::None << QString(rx) << rejected;
+    };
+    const auto unreadable = [](const char* name, QByteArray file, CsvReason reason) {
+        QTest::newRow(name) << file << reason << QString() << QStringList();
+    };
+    row("byte-order mark, quoted header, CRLF",
+        "\xEF\xBB\xBF\"Location\",\"Frequency\"\r\n\"1\",\"446.0\"\r\n", "446.00000 ", {});
+    row("any order, unknown columns, any case", "Foo, frequency ,LOCATION\nx,447,2\n", " 447.00000",
+        {});
+    row("quoted comma, quote and line break",
+        "Location,Name,Frequency\n1,\"a, \"\"b\"\"\nc\",446\n2,x,999\n", "446.00000 ",
+        {Rej(4, CsvReason::RxOutOfBand)});
+    row("comment lines are counted", "# list\nLocation,Frequency\n# \"note\n1,446\n#3,447\n2,999\n",
+        "446.00000 ", {Rej(6, CsvReason::RxOutOfBand)});
+    row("blank lines and padding rows", "Location,Frequency\n\n,\n1,446\n ,  \n", "446.00000 ", {});
+    row("lines ended by CR", "Location,Frequency\r1,446\r2,999\r", "446.00000 ",
+        {Rej(3, CsvReason::RxOutOfBand)});
+    row("too few fields", "Location,Frequency,Name\n1,446\n2,447,x\n", " 447.00000",
+        {Rej(2, CsvReason::TooFewFields)});
+    row("quote not closed", "Location,Frequency\n1,446\n2,\"447\n3,448\n", "446.00000 ",
+        {Rej(3, CsvReason::UnterminatedQuote)});
+    unreadable("empty", QByteArray(), CsvReason::NoHeader);
+    unreadable("only comments", "# a\n#b\n", CsvReason::NoHeader);
+    unreadable("no Frequency column", "Location,Name\n1,x\n", CsvReason::NoFrequencyColumn);
+    unreadable("binary", QByteArray("\x00\xFF\xFE,\"\n\x01\x02", 8), CsvReason::NoFrequencyColumn);
+    unreadable("too large", "Location,Frequency\n" + QByteArray(kMaxCsvFileSize, '\n'),
+               CsvReason::FileTooLarge);
+}
+
+void TestCsv::readerHabits() {
+    QFETCH(QByteArray, file);
+    QFETCH(CsvReason, fileReason);
+    QFETCH(QString, rx);
+    QFETCH(QStringList, rejected);
+    EditorState base = EnglishState();
+    SetChannel(base, 2, "450.00000", "Off", "450.00000", "Off");
+    const CsvImportResult r = ImportChirpCsv(file, base);
+    QCOMPARE(r.fileIssue.reason, fileReason);
+    QCOMPARE(Rejections(r), rejected);
+    if (fileReason != CsvReason::None) {
+        QVERIFY(r.state == base && !r.clean());
+        return;
+    }
+    QCOMPARE(r.state.cell(1, ColRxFrequency) + u' ' + r.state.cell(2, ColRxFrequency), rx);
+}
+
+void TestCsv::placement_data() {
+    QTest::addColumn<QString>("rows"); // after the header Location,Frequency
+    QTest::addColumn<CsvPlacement>("asked");
+    QTest::addColumn<CsvChannelsNotInFile>("others");
+    QTest::addColumn<CsvPlacement>("used");
+    QTest::addColumn<QString>("channels"); // channel:MHz of every channel in use
+    QTest::addColumn<QStringList>("rejected");
+    using P = CsvPlacement;
+    const auto clear = CsvChannelsNotInFile::Cleared;
+    const auto keep = CsvChannelsNotInFile::Kept;
+    // The base has channel 3 at 450 and channel 10 at 451.
+    QTest::newRow("1-16: by Location") << "5,446\n2,447" << P::Automatic << clear << P::ByLocation
+                                       << "2:447 5:446" << QStringList();
+    QTest::newRow("by Location, merged") << "5,446\n2,447" << P::Automatic << keep << P::ByLocation
+                                         << "2:447 3:450 5:446 10:451" << QStringList();
+    QTest::newRow("a 0: in file order")
+        << "0,446\n1,447" << P::Automatic << clear << P::InOrder << "1:446 2:447" << QStringList();
+    QTest::newRow("a 17: in file order")
+        << "17,446\n1,447" << P::Automatic << clear << P::InOrder << "1:446 2:447" << QStringList();
+    QTest::newRow("in order, merged")
+        << "x,446" << P::Automatic << keep << P::InOrder << "1:446 3:450 10:451" << QStringList();
+    QTest::newRow("in order when asked")
+        << "5,446\n2,447" << P::InOrder << clear << P::InOrder << "1:446 2:447" << QStringList();
+    QTest::newRow("by Location when asked")
+        << "0,446\n17,447\nx,448\n16,449" << P::ByLocation << clear << P::ByLocation << "16:449"
+        << QStringList{Rej(2, CsvReason::LocationOutOfRange), Rej(3, CsvReason::LocationOutOfRange),
+                       Rej(4, CsvReason::BadLocation)};
+    QTest::newRow("duplicate Location")
+        << "3,446\n3,447" << P::Automatic << keep << P::ByLocation << "3:446 10:451"
+        << QStringList{Rej(3, CsvReason::DuplicateLocation)};
+    QTest::newRow("a rejected row takes no channel")
+        << "3,999\n3,447" << P::Automatic << clear << P::ByLocation << "3:447"
+        << QStringList{Rej(2, CsvReason::RxOutOfBand)};
+    QString many;
+    for (int i = 0; i < 18; ++i)
+        many += QStringLiteral("%1,%2\n").arg(100 + i).arg(i == 4 ? 999 : 401 + i);
+    QTest::newRow("more than 16 rows")
+        << many << P::Automatic << clear << P::InOrder
+        << "1:401 2:402 3:403 4:404 5:406 6:407 7:408 8:409 9:410 10:411 11:412 12:413 13:414 "
+           "14:415 15:416 16:417"
+        << QStringList{Rej(6, CsvReason::RxOutOfBand), Rej(19, CsvReason::NoFreeChannel)};
+}
+
+void TestCsv::placement() {
+    QFETCH(QString, rows);
+    QFETCH(CsvPlacement, asked);
+    QFETCH(CsvChannelsNotInFile, others);
+    QFETCH(CsvPlacement, used);
+    QFETCH(QString, channels);
+    QFETCH(QStringList, rejected);
+    EditorState base = EnglishState();
+    SetChannel(base, 3, "450.00000", "Off", "450.00000", "Off");
+    SetChannel(base, 10, "451.00000", "67.0", "451.00000", "Off");
+    const CsvImportResult r = Import("Location,Frequency\n" + rows, base, {asked, others});
+    QCOMPARE(r.placement, used);
+    QCOMPARE(Rejections(r), rejected);
+    QStringList inUse;
+    for (int row = 1; row <= kChannelCount; ++row)
+        if (r.state.channelInUse(row))
+            inUse << QStringLiteral("%1:%2").arg(row).arg(
+                LeadingNumber(r.state.cell(row, ColRxFrequency)));
+    QCOMPARE(inUse.join(u' '), channels);
+    if (others == CsvChannelsNotInFile::Kept)
+        QCOMPARE(ChannelText(r.state, 10), ChannelText(base, 10));
+}
+
+void TestCsv::chirpSampleFiles() {
+    const QDir dir(QStringLiteral(TR640_CHIRP_TESTDATA));
+    if (!dir.exists())
+        QSKIP("CHIRP's sample lists are not present");
+    const auto read = [&](const char* name) {
+        QFile f(dir.filePath(QLatin1String(name)));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const auto count = [](const CsvImportResult& r, CsvReason reason) {
+        return std::count_if(r.rejected.begin(), r.rejected.end(),
+                             [&](const CsvIssue& i) { return i.reason == reason; });
+    };
+    // 95 rows numbered 25 to 171: 2 m, 70 cm, weather, aviation and 800 MHz channels.
+    const QByteArray generic = read("Generic_CSV.csv");
+    QVERIFY(!generic.isEmpty());
+    const CsvImportResult uhf = ImportChirpCsv(generic, EnglishState());
+    QCOMPARE(uhf.placement, CsvPlacement::InOrder);
+    QCOMPARE(uhf.imported.size(), 12);
+    QCOMPARE(uhf.rejected.size(), 83);
+    QCOMPARE(count(uhf, CsvReason::RxOutOfBand), 83);
+    const char* expected[] = {
+        "443.10000 448.10000 D032N D032N 1 0 1 1", // DTCS 032, + 5 MHz
+        "441.55000 446.55000 Off 88.5 1 0 1 1",    // Tone
+        "442.92500 447.92500 Off 107.2 1 0 1 1",   "443.35000 448.35000 Off 156.7 1 0 1 1",
+        "442.82500 447.82500 Off Off 1 0 1 1",     // no tone
+        "440.35000 445.35000 127.3 127.3 1 0 1 1", // TSQL
+        "440.17500 445.17500 Off 100.0 1 0 1 1",   "441.25000 446.25000 Off 118.8 1 0 1 1",
+        "453.21250 453.21250 156.7 156.7 1 0 1 1", // TSQL, cToneFreq
+        "453.46250 453.46250 156.7 156.7 1 0 1 1", "453.71250 453.71250 156.7 156.7 1 0 1 1",
+        "453.86250 453.86250 156.7 156.7 1 0 1 1"};
+    for (int row = 1; row <= 12; ++row)
+        QCOMPARE(ChannelText(uhf.state, row), QString(expected[row - 1]));
+    QVERIFY(!uhf.state.channelInUse(13));
+
+    EditorState vhf = EnglishState();
+    vhf.Band = 5; // 136-174MHz: 47 rows
+    const CsvImportResult twoMetre = ImportChirpCsv(generic, vhf);
+    QCOMPARE(twoMetre.imported.size(), 16);
+    QCOMPARE(count(twoMetre, CsvReason::NoFreeChannel), 31);
+    QCOMPARE(count(twoMetre, CsvReason::RxOutOfBand), 48);
+    QCOMPARE(ChannelText(twoMetre.state, 1),
+             QStringLiteral("147.38000 147.98000 Off 100.0 1 0 1 1"));
+    VerifyChannelsValid(twoMetre.state);
+
+    // 52 FRS and GMRS channels numbered 1 to 52, without RxDtcsCode, CrossMode or BCLO.
+    const CsvImportResult frs =
+        ImportChirpCsv(read("US FRS and GMRS Channels.csv"), EnglishState());
+    QCOMPARE(frs.placement, CsvPlacement::InOrder);
+    QCOMPARE(frs.imported.size(), 16);
+    QCOMPARE(frs.rejected.size(), 36);
+    QCOMPARE(count(frs, CsvReason::NoFreeChannel), 36);
+    QCOMPARE(frs.rejected.first().line, 18);
+    QCOMPARE(ChannelText(frs.state, 1), QStringLiteral("462.56250 462.56250 Off Off 0 0 0 1"));
+    QCOMPARE(ChannelText(frs.state, 16), QStringLiteral("462.57500 462.57500 Off Off 0 0 0 1"));
+    VerifyChannelsValid(frs.state);
+}
+
+void TestCsv::roundTripRandomCodeplugs() {
+    QRandomGenerator rng(640);
+    for (int i = 0; i < 300; ++i) {
+        const EditorState s = RandomState(rng);
+        EditorState fresh;
+        fresh.Band = s.Band;
+        fresh.Language = s.Language;
+        const QByteArray csv = ExportChirpCsvFile(s);
+        const CsvImportResult r = ImportChirpCsv(csv, fresh);
+        if (!r.clean())
+            QFAIL(qPrintable(CsvImportSummary(r, English) + u'\n' + csv));
+        QVERIFY2(r.state.Grid == s.Grid, csv.constData());
+        QVERIFY2(r.state.CellListIndex == s.CellListIndex, csv.constData());
+    }
+}
+
+// Whatever a file holds, what is imported is a channel the grid editor could have made.
+void TestCsv::damagedFilesKeepTheRadioRules() {
+    QRandomGenerator rng(848);
+    static const char kAlphabet[] = ",\"\n\r#.+-0123456789 NRDTCSkMHzWw\xEF\xBB\xBF\x00";
+    const QByteArray alphabet(kAlphabet, sizeof kAlphabet - 1);
+    for (int i = 0; i < 400; ++i) {
+        QByteArray file = ExportChirpCsvFile(RandomState(rng));
+        for (int e = rng.bounded(1, 13); e > 0 && !file.isEmpty(); --e) {
+            const auto at = static_cast<qsizetype>(rng.bounded(file.size()));
+            const char c = alphabet[rng.bounded(alphabet.size())];
+            const int edit = rng.bounded(3);
+            if (edit == 0)
+                file[at] = c;
+            else if (edit == 1)
+                file.insert(at, c);
+            else
+                file.remove(at, rng.bounded(1, 9));
+        }
+        EditorState base;
+        base.Band = rng.bounded(kBandCount);
+        const CsvImportResult r = ImportChirpCsv(file, base);
+        VerifyChannelsValid(r.state);
+        if (QTest::currentTestFailed())
+            QFAIL(file.constData());
+        QVERIFY(r.imported.size() <= kChannelCount);
+    }
+}
+
+void TestCsv::texts() {
+    for (int i = 1; i < kCsvReasonCount; ++i) {
+        const BiText& t = CsvReasonText(static_cast<CsvReason>(i));
+        QVERIFY2(*t.zh && *t.en && QString::fromUtf8(t.zh) != QString::fromUtf8(t.en),
+                 qPrintable(QString::number(i)));
+    }
+    // A value that looks like a placeholder is shown as it is.
+    const CsvImportResult r = Import("Location,Frequency,Mode\n1,446,%2\n1,446,FM\n2,446,FM\n3,x,");
+    QCOMPARE(r.rejected.first().reasonText(English),
+             QStringLiteral("Mode \"%2\" is not available (FM or NFM only)"));
+    const QString en = CsvImportSummary(r, English);
+    QVERIFY(en.startsWith(QStringLiteral("Channels imported: 2. Rows rejected: 2.\n")));
+    QVERIFY(en.contains(QStringLiteral("\nLine 2: ")) && en.contains(QStringLiteral("\nLine 5: ")));
+    const QString zh = CsvImportSummary(r, Chinese);
+    QVERIFY(zh.contains(QStringLiteral("\n第 2 行：")) &&
+            zh.contains(QStringLiteral("\n第 5 行：")));
+    const QString shortened = CsvImportSummary(r, English, 1);
+    QVERIFY(!shortened.contains(QStringLiteral("Line 5")) && shortened.contains("1 more"));
+}
+
+QTEST_GUILESS_MAIN(TestCsv)
+#include "tst_csv.moc"

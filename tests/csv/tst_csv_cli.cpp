@@ -1,0 +1,135 @@
+// tr640-cli export-csv and import-csv: exit statuses, what is written and what is not.
+
+#include "codeplug/ChirpCsv.h"
+#include "codeplug/Codec.h"
+#include "codeplug/CodeplugFile.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace tr640;
+
+namespace {
+
+QByteArray FileBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestCsvCli : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void commands_data();
+    void commands();
+    void exportAndBack();
+
+private:
+    int run(const QStringList& args, QString* err = nullptr);
+
+    QTemporaryDir m_dir;
+    QString m_base; // channels 1 and 9 on 400-470MHz
+};
+
+int TestCsvCli::run(const QStringList& args, QString* err) {
+    QProcess tool;
+    tool.start(QStringLiteral(TR640_BINARY_DIR "/src/cli/tr640-cli"), args);
+    if (!tool.waitForFinished(30000) || tool.exitStatus() != QProcess::NormalExit)
+        return -1;
+    if (err)
+        *err = QString::fromUtf8(tool.readAllStandardError());
+    return tool.exitCode();
+}
+
+void TestCsvCli::initTestCase() {
+    QVERIFY(m_dir.isValid());
+    EditorState s;
+    for (int row : {1, 9}) {
+        s.cell(row, ColRxFrequency) = QStringLiteral("44%1.00625").arg(row);
+        s.cell(row, ColTxFrequency) = QStringLiteral("435.12500");
+        for (int col = ColRxTone; col <= ColScanAdd; ++col)
+            s.setListCell(row, col, col == ColTxTone ? 12 : row == 1);
+    }
+    m_base = m_dir.filePath(QStringLiteral("base.dat"));
+    QVERIFY(WriteFileAtomically(m_base, EncodeImage(s)).ok());
+}
+
+void TestCsvCli::commands_data() {
+    QTest::addColumn<QByteArray>("csv");
+    QTest::addColumn<QStringList>("options"); // after import-csv @csv -o @out
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("rx"); // channels 1, 2, 9 written, or empty: nothing written
+    const QByteArray good("Location,Frequency,Duplex,Offset\n2,446.5,+,1.5\n");
+    const QByteArray oneBad("Location,Frequency\n2,446.5\n3,999\n");
+    const QByteArray vhf("Location,Frequency\n1,146.52\n");
+    const auto row = [](const char* name, const QByteArray& csv, QStringList options, int status,
+                        const char* message, const char* rx) {
+        QTest::newRow(name) << csv << options << status << QString(message) << QString(rx);
+    };
+    row("into the start-up codeplug", good, {}, 0, "Channels imported: 1.", "/446.50000/");
+    row("over a base", good, {"--base", "@base"}, 0, "will be cleared", "/446.50000/");
+    row("merged into a base", good, {"--base", "@base", "--merge"}, 0, "stay as they are",
+        "441.00625/446.50000/449.00625");
+    row("in order", good, {"--in-order"}, 0, "file order", "446.50000//");
+    row("a rejected row writes nothing", oneBad, {}, 5, "Line 3: receive frequency 999.000000", "");
+    row("summary in Chinese", oneBad, {"--lang", "zh"}, 5, "第 3 行", "");
+    row("unreadable file", "Location\n1\n", {}, 5, "no Frequency column", "");
+    row("out of the start-up band", vhf, {}, 5, "400-470MHz", "");
+    row("band by position", vhf, {"--band", "5"}, 0, "", "146.52000//");
+    row("band by name", vhf, {"--band", "136-174MHz"}, 0, "", "146.52000//");
+    row("no such base", good, {"--base", "@none"}, 1, "no such file", "");
+    row("two placements", good, {"--in-order", "--by-location"}, 2, "not both", "");
+    row("unknown band", good, {"--band", "7"}, 2, "--band", "");
+    row("merged into another band", vhf, {"--base", "@base", "--merge", "--band", "5"}, 2,
+        "--merge", "");
+}
+
+void TestCsvCli::commands() {
+    QFETCH(QByteArray, csv);
+    QFETCH(QStringList, options);
+    QFETCH(int, status);
+    QFETCH(QString, message);
+    QFETCH(QString, rx);
+    const QString in = m_dir.filePath(QStringLiteral("in.csv"));
+    const QString out = m_dir.filePath(QStringLiteral("out.dat"));
+    QVERIFY(WriteFileAtomically(in, csv).ok());
+    QVERIFY(WriteFileAtomically(out, "an earlier file").ok());
+    options.replaceInStrings(QStringLiteral("@base"), m_base);
+    options.replaceInStrings(QStringLiteral("@none"), m_dir.filePath(QStringLiteral("none")));
+    QString err;
+    QCOMPARE(run(QStringList{"import-csv", in, "-o", out} + options, &err), status);
+    QVERIFY2(err.contains(message), qPrintable(err));
+    if (rx.isEmpty()) {
+        QCOMPARE(FileBytes(out), QByteArray("an earlier file"));
+        return;
+    }
+    EditorState written;
+    DecodeImage(written, FileBytes(out));
+    QCOMPARE(written.cell(1, ColRxFrequency) + u'/' + written.cell(2, ColRxFrequency) + u'/' +
+                 written.cell(9, ColRxFrequency),
+             rx);
+    QCOMPARE(written.Band, options.contains(QStringLiteral("--band")) ? 5 : 0);
+}
+
+void TestCsvCli::exportAndBack() {
+    const QString csv = m_dir.filePath(QStringLiteral("out.csv"));
+    const QString again = m_dir.filePath(QStringLiteral("again.dat"));
+    QCOMPARE(run({"export-csv", m_base, csv}), 0);
+    EditorState decoded;
+    DecodeImage(decoded, FileBytes(m_base));
+    QCOMPARE(FileBytes(csv), ExportChirpCsvFile(decoded));
+    QCOMPARE(run({"import-csv", csv, "-o", again}), 0);
+    QCOMPARE(FileBytes(again), EncodeImage(decoded));
+
+    QCOMPARE(run({"export-csv", m_dir.filePath(QStringLiteral("none")), csv}), 1);
+    QCOMPARE(run({"export-csv", m_base}), 2);
+    QCOMPARE(run({"import-csv", m_dir.filePath(QStringLiteral("none")), "-o", again}), 1);
+    QCOMPARE(run({"import-csv", csv}), 2);
+}
+
+QTEST_GUILESS_MAIN(TestCsvCli)
+#include "tst_csv_cli.moc"
