@@ -6,7 +6,7 @@
 
 namespace tr640 {
 
-QByteArray ReadCodeplugFile(const QString& path, FileStatus* status) {
+QByteArray ReadFileStart(const QString& path, qint64 maxBytes, FileStatus* status) {
     FileStatus st;
     QByteArray bytes;
     const QFileInfo info(path);
@@ -20,18 +20,26 @@ QByteArray ReadCodeplugFile(const QString& path, FileStatus* status) {
             const bool denied = f.error() == QFileDevice::PermissionsError || !info.isReadable();
             st = {denied ? FileError::PermissionDenied : FileError::ReadFailed, f.errorString()};
         } else {
-            bytes = f.read(kFileReadSize);
+            bytes = f.read(maxBytes);
             if (f.error() != QFileDevice::NoError) {
                 st = {FileError::ReadFailed, f.errorString()};
                 bytes.clear();
-            } else if (bytes.size() < kFileReadSize) {
-                bytes.append(QByteArray(kFileReadSize - bytes.size(), '\xFF'));
             }
         }
     }
     if (status)
         *status = st;
-    return st.ok() ? bytes : QByteArray();
+    return bytes;
+}
+
+QByteArray ReadCodeplugFile(const QString& path, FileStatus* status) {
+    FileStatus st;
+    QByteArray bytes = ReadFileStart(path, kFileReadSize, &st);
+    if (st.ok() && bytes.size() < kFileReadSize)
+        bytes.append(QByteArray(kFileReadSize - bytes.size(), '\xFF'));
+    if (status)
+        *status = st;
+    return bytes;
 }
 
 FileStatus WriteFileAtomically(const QString& path, QByteArrayView bytes) {

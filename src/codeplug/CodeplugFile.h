@@ -25,6 +25,9 @@ struct FileStatus {
     bool ok() const { return error == FileError::None; }
 };
 
+// Reads at most `maxBytes` from the start of a file (a folder or a device is refused).
+QByteArray ReadFileStart(const QString& path, qint64 maxBytes, FileStatus* status);
+
 // Reads the first 850 bytes of a file; bytes past the end of a shorter file read as 0xFF (as an
 // erased radio reads). The result is always 850 bytes when the status is ok.
 QByteArray ReadCodeplugFile(const QString& path, FileStatus* status);

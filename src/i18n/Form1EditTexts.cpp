@@ -9,6 +9,8 @@ namespace {
 using K = TextKind;
 
 const TextEntry kTexts[] = {
+    {"mnuImportCsv", K::Caption, 0, {"导入 CSV(&I)...", "Import CSV(&I)..."}},
+    {"mnuExportCsv", K::Caption, 0, {"导出 CSV(&E)...", "Export CSV(&E)..."}},
     {"mnuEdit", K::Caption, 0, {"编辑(&E)", "Edit(&E)"}},
     {"mnuCut", K::Caption, 0, {"剪切(&T)", "Cu&t"}},
     {"mnuCopy", K::Caption, 0, {"复制(&C)", "&Copy"}},

@@ -43,16 +43,29 @@ inline constexpr BiText kPortNamePrompt{"串口设备（例如 /dev/ttyUSB0、/d
 inline constexpr BiText kCellNotFrequency{"不是频率", "not a frequency"};
 inline constexpr BiText kCellNotTone{"不是对讲机的亚音频", "not a tone of the radio"};
 inline constexpr BiText kCellNotEntry{"不是列表中的选项", "not an entry of the list"};
-inline constexpr BiText kCellEmptyChannel{"该信道没有接收频率", "the channel has no receive frequency"};
+inline constexpr BiText kCellEmptyChannel{"该信道没有接收频率",
+                                          "the channel has no receive frequency"};
 inline constexpr BiText kPasteProblem{"信道 %1，%2：%3", "Channel %1, %2: %3"};
-inline constexpr BiText kPasteRefused{"以下数据未粘贴，原有内容保持不变：",
-                                      "These values were not pasted; the cells keep what they held:"};
+inline constexpr BiText kPasteRefused{
+    "以下数据未粘贴，原有内容保持不变：",
+    "These values were not pasted; the cells keep what they held:"};
 inline constexpr BiText kPasteBeyond{"另有 %1 行超出第 16 信道，未粘贴。",
                                      "%1 more line(s) beyond channel 16 were not pasted."};
 
 // The undo and redo items, followed by the step's name.
 inline constexpr BiText kUndo{"撤销", "Undo"};
 inline constexpr BiText kRedo{"重做", "Redo"};
+
+// Channels as CSV.
+inline constexpr BiText kCsvFilter{"CSV 文件(*.csv)", "CSV files(*.csv)"};
+inline constexpr BiText kCsvImportQuestion{
+    "导入这些信道吗？\n“是”：按上面的方式导入；“否”：改为%1放置；“取消”：不作任何改动。",
+    "Import these channels?\nYes: import them as listed above. No: place them %1 instead. "
+    "Cancel: change nothing."};
+inline constexpr BiText kCsvByLocation{"按 Location 编号", "by their Location"};
+inline constexpr BiText kCsvInOrder{"按文件顺序", "in file order"};
+inline constexpr BiText kCsvNothing{"文件中没有可导入的信道。",
+                                    "The file has no channel to import."};
 
 // Leaving with changes that were not saved.
 inline constexpr BiText kSaveChanges{"频率数据已修改，是否保存？",

@@ -1,5 +1,6 @@
 #include "ui/main/FileCommands.h"
 
+#include "codeplug/ChirpCsv.h"
 #include "codeplug/Codec.h"
 #include "codeplug/CodeplugFile.h"
 #include "i18n/LocalisedMessageBox.h"
@@ -37,20 +38,25 @@ QString ReasonText(const FileStatus& st, int language) {
     return reason;
 }
 
-QString DefaultChooser(FileCommands::Purpose purpose, QWidget* owner) {
-    const QString filter = FileCommands::FilterText();
-    if (purpose == FileCommands::Purpose::Open)
+QString DefaultChooser(FileCommands::Purpose purpose, QWidget* owner, int language) {
+    using P = FileCommands::Purpose;
+    const bool csv = purpose == P::ImportCsv || purpose == P::ExportCsv;
+    const QString filter = csv ? msg::kCsvFilter.text(language) : FileCommands::FilterText();
+    if (purpose == P::Open || purpose == P::ImportCsv)
         return QFileDialog::getOpenFileName(owner, QString(), QString(), filter, nullptr,
                                             QFileDialog::ReadOnly);
-    // The overwrite question is asked by the command itself.
+    // The overwrite question of a codeplug is asked by the command itself.
     return QFileDialog::getSaveFileName(owner, QString(), QString(), filter, nullptr,
-                                        QFileDialog::DontConfirmOverwrite);
+                                        csv ? QFileDialog::Options()
+                                            : QFileDialog::DontConfirmOverwrite);
 }
 
 } // namespace
 
 FileCommands::FileCommands(Form1& window)
-    : QObject(&window), window_(window), chooser_(DefaultChooser) {}
+    : QObject(&window), window_(window), chooser_([&window](Purpose p, QWidget* owner) {
+          return DefaultChooser(p, owner, window.editor().Language);
+      }) {}
 
 QString FileCommands::FilterText() {
     return kApplicationTitle + QStringLiteral("(*.DAT)");
@@ -122,6 +128,72 @@ bool FileCommands::saveFile(const QString& path) {
     currentFile_ = path;
     Q_EMIT saved(path);
     return true;
+}
+
+void FileCommands::mnuExportCsv() {
+    window_.commitEditor();
+    const QString path = chooser_(Purpose::ExportCsv, &window_);
+    if (!path.isEmpty())
+        exportCsv(path);
+}
+
+bool FileCommands::exportCsv(const QString& path) {
+    const FileStatus st = WriteFileAtomically(path, ExportChirpCsvFile(window_.editor()));
+    if (!st.ok()) {
+        const int language = window_.editor().Language;
+        window_.message(msg::kSaveFailed.text(language).arg(QDir::toNativeSeparators(path),
+                                                            ReasonText(st, language)),
+                        MbOk | MbIconStop);
+    }
+    return st.ok();
+}
+
+void FileCommands::mnuImportCsv() {
+    window_.commitEditor();
+    const QString path = chooser_(Purpose::ImportCsv, &window_);
+    if (!path.isEmpty())
+        importCsv(path);
+}
+
+void FileCommands::importCsv(const QString& path) {
+    const int language = window_.editor().Language;
+    FileStatus st;
+    const QByteArray bytes = ReadFileStart(path, kMaxCsvFileSize + 1, &st);
+    if (!st.ok()) {
+        window_.message(msg::kOpenFailed.text(language).arg(QDir::toNativeSeparators(path),
+                                                            ReasonText(st, language)),
+                        MbOk | MbIconStop);
+        return;
+    }
+    // The summary first; the user may also place the rows the other way, then confirms.
+    CsvImportOptions options;
+    for (;;) {
+        const CsvImportResult r = ImportChirpCsv(bytes, window_.editor(), options);
+        const QString summary = CsvImportSummary(r, language, 30);
+        if (!r.fileReadable() || r.imported.isEmpty()) {
+            window_.message(r.fileReadable() ? summary + u'\n' + msg::kCsvNothing.text(language)
+                                             : summary,
+                            MbOk | MbIconExclamation);
+            return;
+        }
+        const bool byLocation = r.placement == CsvPlacement::ByLocation;
+        const QString other = (byLocation ? msg::kCsvInOrder : msg::kCsvByLocation).text(language);
+        const int answer = window_.message(summary + QStringLiteral("\n\n") +
+                                               msg::kCsvImportQuestion.text(language).arg(other),
+                                           MbYesNoCancel | MbIconQuestion);
+        if (answer == IdNo) {
+            options.placement = byLocation ? CsvPlacement::InOrder : CsvPlacement::ByLocation;
+            continue;
+        }
+        if (answer == IdYes) {
+            const EditScope step(window_, EditKind::Import);
+            EditorState& e = window_.editor();
+            e.Grid = r.state.Grid;
+            e.CellListIndex = r.state.CellListIndex;
+            window_.refreshGrid();
+        }
+        return;
+    }
 }
 
 } // namespace tr640

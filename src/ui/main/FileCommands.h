@@ -13,7 +13,7 @@ class Form1;
 class FileCommands : public QObject {
     Q_OBJECT
 public:
-    enum class Purpose { Open, Save };
+    enum class Purpose { Open, Save, ImportCsv, ExportCsv };
     // Shows a file dialog and returns the chosen path, or an empty text for Cancel.
     using Chooser = std::function<QString(Purpose, QWidget* owner)>;
 
@@ -22,6 +22,11 @@ public:
     void mnuNew();
     void mnuOpen();
     void mnuAssave();
+    // The channels as CHIRP's CSV, and back.
+    void mnuExportCsv();
+    void mnuImportCsv();
+    bool exportCsv(const QString& path);
+    void importCsv(const QString& path);
 
     // Opens a file without asking for its name. Returns false (after telling the user why)
     // when the file cannot be read; the editor is then unchanged.

@@ -115,6 +115,11 @@ void Form1::buildMenus() {
     connect(addMenuAction(file, "mnuOpen"), &QAction::triggered, files_, &FileCommands::mnuOpen);
     connect(addMenuAction(file, "mnuAssave"), &QAction::triggered, files_,
             &FileCommands::mnuAssave);
+    file->addSeparator();
+    connect(addMenuAction(file, "mnuImportCsv"), &QAction::triggered, files_,
+            &FileCommands::mnuImportCsv);
+    connect(addMenuAction(file, "mnuExportCsv"), &QAction::triggered, files_,
+            &FileCommands::mnuExportCsv);
     file->addSeparator()->setObjectName(QStringLiteral("mnuline"));
     connect(addMenuAction(file, "mnuQuit"), &QAction::triggered, this, &QWidget::close);
 
