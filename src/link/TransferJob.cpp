@@ -178,6 +178,7 @@ void TransferJob::end(JobResult result) {
                          .arg(HexWord(m_report.mismatchAddress)));
     m_trace.note(QStringLiteral("end of transfer"));
     m_host.jobEnded(m_report);
+    m_host.stateChanged();
 }
 
 int TransferJob::firstMismatch() const {

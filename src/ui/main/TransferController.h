@@ -1,17 +1,27 @@
 #pragma once
 
 // The main window's side of a transfer: the port menu, the serial port, the read and write
-// commands and what the window shows while the radio dialogue runs.
+// commands and what the window shows while the radio dialogue runs. Around the dialogue: a
+// copy of every codeplug read from or written to a radio kept in the backup folder, the
+// optional backup read before a write and check after it (Programming menu), the Cancel
+// button and Esc, a serial trace of every transfer, and advice for ports that do not open.
 
+#include "app/WriteChecks.h"
+#include "link/KeptFiles.h"
 #include "link/SerialLink.h"
-#include "link/TransferSession.h"
+#include "link/TransferJob.h"
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
+#include <functional>
 #include <memory>
 
 class QAction;
 class QMenu;
+class QPushButton;
+class QShortcut;
+class QUrl;
 
 namespace tr640 {
 
@@ -20,9 +30,11 @@ namespace link {
 class TransferTimers;
 }
 
-class TransferController : public QObject, public link::TransferHost {
+class TransferController : public QObject, public link::JobHost {
     Q_OBJECT
 public:
+    using UrlOpener = std::function<bool(const QUrl&)>;
+
     // Without timers the test drives the session's ticks itself.
     TransferController(Form1& window, QMenu* portMenu, bool withTimers);
     ~TransferController() override;
@@ -30,6 +42,11 @@ public:
     // The read and write commands (mnureadFre, mnuwriteFre, toolbar "read" and "write").
     void mnureadFre();
     void mnuwriteFre();
+    // Ends the running transfer at once (the Cancel button, Esc).
+    void cancelTransfer();
+    // The Help menu's items.
+    void openBackupFolder();
+    void openLastTrace();
 
     // Choose port n of the port menu (1..8), or a port by its system name.
     void chooseMenuPort(int number);
@@ -38,12 +55,23 @@ public:
     // Closes and reopens the remembered port; true when it is open afterwards.
     bool OpenCom();
 
-    link::TransferSession& session() { return *session_; }
+    // Where backups and traces are kept (DefaultDataDirectory() unless set), where the write
+    // checks are remembered (DefaultPreferencesDirectory() unless set; the checks are loaded
+    // from there), and what opens a folder or a file (QDesktopServices unless set).
+    void setDataDirectory(const QString& directory);
+    void setPreferencesDirectory(const QString& directory);
+    void setUrlOpener(UrlOpener opener) { opener_ = std::move(opener); }
+    QString backupDirectory() const { return backups_.directory(); }
+    QString traceDirectory() const { return traces_.directory(); }
+    const WriteChecks& writeChecks() const { return checks_; }
+
+    link::TransferJob& job() { return *job_; }
+    link::TransferSession& session() { return job_->session(); }
     link::SerialLink& port() { return *link_; }
     // A tick of one of the three timers, as the timer itself would give it.
-    void tick(link::Timer t) { session_->tick(t); }
+    void tick(link::Timer t) { job_->tick(t); }
 
-    // TransferHost.
+    // JobHost.
     void sendBytes(const QByteArray& frame) override;
     void closePort() override;
     QString encodeCodeplug() override;
@@ -52,9 +80,14 @@ public:
     bool askBandQuestion(const QString& text) override;
     void showCommunicationError(const QString& text) override;
     void stateChanged() override;
-    void transferEnded(link::Outcome outcome) override;
+    bool reopenPort() override;
+    bool keepImage(link::ImageKind kind, const QByteArray& image, int band) override;
+    void jobEnded(const link::JobReport& report) override;
 
 Q_SIGNALS:
+    // Once per read or write: ReadDone or WriteDone when it succeeded (written and, when asked,
+    // verified), otherwise the outcome of the dialogue that ended it, or None when it ended
+    // for another reason (verification failed, backup not kept, port lost).
     void ended(link::Outcome outcome);
 
 private:
@@ -63,15 +96,37 @@ private:
     void setChecked(QAction* item);
     QString portInUseText(int number, const QString& name, const link::PortOpenResult& r) const;
     void askForPortName();
+    void addSafetyItems();
+    void placeCancelButton();
+    void setWriteCheck(bool WriteChecks::*check, bool on);
+    void showLater(const QString& text, quint32 style);
 
     Form1& window_;
     QMenu* portMenu_;
     link::SerialLink* link_;
-    std::unique_ptr<link::TransferSession> session_;
+    std::unique_ptr<link::TransferJob> job_;
     link::TransferTimers* timers_ = nullptr;
     QList<QAction*> systemPortItems_;
     QAction* otherPortItem_ = nullptr;
     QAction* systemSeparator_ = nullptr;
+
+    // The last OpenCom(): the port's name and how opening it went.
+    QString lastPortName_;
+    link::PortOpenResult lastOpen_;
+
+    QString preferencesDirectory_;
+    WriteChecks checks_;
+    QAction* backupFirstItem_ = nullptr;
+    QAction* verifyItem_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
+    bool cancelPlaced_ = false;
+    QShortcut* escape_ = nullptr;
+
+    link::RotatingFolder backups_;
+    link::RotatingFolder traces_;
+    QStringList keepFailures_;   // automatic backups of this job that could not be saved
+    QString beforeWriteFailure_; // why the backup before writing could not be saved
+    UrlOpener opener_;
 };
 
 } // namespace tr640
