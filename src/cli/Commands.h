@@ -1,5 +1,6 @@
 #pragma once
 
+#include "codeplug/CodeplugFile.h"
 #include "codeplug/EditorState.h"
 
 #include <QByteArrayView>
@@ -28,6 +29,9 @@ int UsageError(const QString& message);
 
 // The decoded editor state as the grid and the lists show it, as text or JSON.
 void PrintEditorState(const EditorState& state, bool json);
+
+// "tr640-cli: FILE: reason" for a file that could not be read or written.
+QString DescribeFileError(const QString& path, const FileStatus& status);
 
 // Open (decode over the given state) and Save As (atomically); a failure is reported on stderr
 // with the file name and the reason.

@@ -5,9 +5,9 @@
 #include "codeplug/BandTable.h"
 #include "codeplug/ChirpCsv.h"
 #include "codeplug/Codec.h"
+#include "codeplug/CodeplugFile.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 namespace tr640::cli {
 
@@ -83,22 +83,11 @@ int ParseImportOptions(const QStringList& args, ImportOptions* o) {
 
 // The CSV file's bytes, at most one byte more than the import accepts.
 bool ReadCsvFile(const QString& path, QByteArray* bytes) {
-    QFile f(path);
-    if (QFileInfo(path).isDir()) {
-        Err() << "tr640-cli: " << path << ": it is a folder\n";
-        return false;
-    }
-    if (!f.open(QIODevice::ReadOnly)) {
-        Err() << "tr640-cli: " << path << ": "
-              << (f.exists() ? f.errorString() : QStringLiteral("no such file")) << '\n';
-        return false;
-    }
-    *bytes = f.read(kMaxCsvFileSize + 1);
-    if (f.error() != QFileDevice::NoError) {
-        Err() << "tr640-cli: " << path << ": " << f.errorString() << '\n';
-        return false;
-    }
-    return true;
+    FileStatus st;
+    *bytes = ReadFileStart(path, kMaxCsvFileSize + 1, &st);
+    if (!st.ok())
+        Err() << DescribeFileError(path, st) << '\n';
+    return st.ok();
 }
 
 } // namespace

@@ -164,7 +164,9 @@ int ParseLanguage(const QString& value, int* language) {
     return ExitOk;
 }
 
-QString FileErrorText(const QString& path, const FileStatus& st) {
+} // namespace
+
+QString DescribeFileError(const QString& path, const FileStatus& st) {
     QString reason;
     switch (st.error) {
     case FileError::NotFound:
@@ -183,8 +185,6 @@ QString FileErrorText(const QString& path, const FileStatus& st) {
     return QStringLiteral("tr640-cli: %1: %2").arg(path, reason);
 }
 
-} // namespace
-
 void PrintEditorState(const EditorState& state, bool json) {
     if (json)
         Out() << QJsonDocument(StateAsJson(state)).toJson(QJsonDocument::Indented);
@@ -197,7 +197,7 @@ bool LoadCodeplugFile(const QString& path, EditorState& state) {
     FileStatus st;
     const QByteArray bytes = ReadCodeplugFile(path, &st);
     if (!st.ok()) {
-        Err() << FileErrorText(path, st) << '\n';
+        Err() << DescribeFileError(path, st) << '\n';
         return false;
     }
     DecodeImage(state, bytes);
@@ -207,7 +207,7 @@ bool LoadCodeplugFile(const QString& path, EditorState& state) {
 bool SaveCodeplugFile(const QString& path, QByteArrayView bytes) {
     const FileStatus st = WriteFileAtomically(path, bytes);
     if (!st.ok())
-        Err() << FileErrorText(path, st) << '\n';
+        Err() << DescribeFileError(path, st) << '\n';
     return st.ok();
 }
 
