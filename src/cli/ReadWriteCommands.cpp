@@ -76,27 +76,6 @@ int ParseOptions(const QStringList& args, bool write, Options* o) {
     return ExitOk;
 }
 
-QString FileErrorText(const QString& path, const FileStatus& st) {
-    QString reason;
-    switch (st.error) {
-    case FileError::NotFound:
-        reason = QStringLiteral("no such file");
-        break;
-    case FileError::IsFolder:
-        reason = QStringLiteral("it is a folder");
-        break;
-    case FileError::PermissionDenied:
-        reason = QStringLiteral("permission denied");
-        break;
-    case FileError::None:
-    case FileError::ReadFailed:
-    case FileError::WriteFailed:
-        reason = st.detail;
-        break;
-    }
-    return QStringLiteral("tr640-cli: %1: %2").arg(path, reason);
-}
-
 void PrintResult(QTextStream& s, const QString& text) {
     if (!text.isEmpty())
         s << text << '\n';
@@ -210,7 +189,7 @@ public:
             return true;
         const FileStatus written = WriteFileAtomically(m_options.backup, image);
         if (!written.ok())
-            m_backupError = FileErrorText(m_options.backup, written);
+            m_backupError = DescribeFileError(m_options.backup, written);
         return written.ok();
     }
 
@@ -249,7 +228,7 @@ private:
             return;
         const FileStatus written = WriteFileAtomically(m_options.trace, m_job.trace().text());
         if (!written.ok())
-            Err() << FileErrorText(m_options.trace, written) << '\n';
+            Err() << DescribeFileError(m_options.trace, written) << '\n';
     }
 
     EditorState& m_editor;
@@ -285,7 +264,7 @@ int RunRead(const QStringList& args) {
     }
     const FileStatus written = WriteFileAtomically(o.output, host.report().image);
     if (!written.ok()) {
-        Err() << FileErrorText(o.output, written) << '\n';
+        Err() << DescribeFileError(o.output, written) << '\n';
         return ExitFileError;
     }
     PrintResult(Out(), host.resultText());
@@ -299,7 +278,7 @@ int RunWrite(const QStringList& args) {
     FileStatus read;
     const QByteArray bytes = ReadCodeplugFile(o.file, &read);
     if (!read.ok()) {
-        Err() << FileErrorText(o.file, read) << '\n';
+        Err() << DescribeFileError(o.file, read) << '\n';
         return ExitFileError;
     }
     EditorState editor;

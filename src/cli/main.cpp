@@ -18,8 +18,10 @@ struct Command {
 constexpr Command kCommands[] = {
     {"show", RunShow, "show [--lang zh|en] [--json] FILE.DAT"},
     {"resave", RunResave, "resave IN.DAT OUT.DAT"},
-    {"read", RunRead, "read --port PORT [-o FILE.DAT] [--lang zh|en]"},
-    {"write", RunWrite, "write --port PORT [--service] [--lang zh|en] FILE.DAT"},
+    {"read", RunRead, "read --port PORT [-o FILE.DAT] [--trace TRACE.txt] [--lang zh|en]"},
+    {"write", RunWrite,
+     "write --port PORT [--service] [--backup OLD.DAT] [--verify] [--trace TRACE.txt] "
+     "[--lang zh|en] FILE.DAT"},
     {"export-csv", RunExportCsv, "export-csv FILE.DAT OUT.csv"},
     {"import-csv", RunImportCsv,
      "import-csv IN.csv [--base FILE.DAT] -o OUT.DAT [--band N] [--by-location|--in-order] "
@@ -30,7 +32,9 @@ void PrintUsage(QTextStream& s) {
     s << "Usage: tr640-cli COMMAND [OPTIONS]\n";
     for (const Command& c : kCommands)
         s << "  tr640-cli " << c.usage << '\n';
-    s << "PORT is a system port name or path (/dev/ttyUSB0, COM3), or COM1..COM8.\n";
+    s << "PORT is a system port name or path (/dev/ttyUSB0, COM3), or COM1..COM8.\n"
+         "--trace is an option of read and write; write --verify exits 6 when the radio holds\n"
+         "other bytes than were written.\n";
     s.flush();
 }
 

@@ -3,6 +3,7 @@
 #include "codeplug/ChirpCsv.h"
 #include "codeplug/Codec.h"
 #include "codeplug/CodeplugFile.h"
+#include "i18n/FileReason.h"
 #include "i18n/LocalisedMessageBox.h"
 #include "i18n/MessageTexts.h"
 #include "ui/main/EditCommands.h"
@@ -15,28 +16,6 @@
 namespace tr640 {
 
 namespace {
-
-QString ReasonText(const FileStatus& st, int language) {
-    QString reason;
-    switch (st.error) {
-    case FileError::NotFound:
-        return msg::kReasonNotFound.text(language);
-    case FileError::IsFolder:
-        return msg::kReasonFolder.text(language);
-    case FileError::PermissionDenied:
-        return msg::kReasonPermission.text(language);
-    case FileError::ReadFailed:
-        reason = msg::kReasonRead.text(language);
-        break;
-    case FileError::WriteFailed:
-    case FileError::None:
-        reason = msg::kReasonWrite.text(language);
-        break;
-    }
-    if (!st.detail.isEmpty())
-        reason += QStringLiteral(" (%1)").arg(st.detail);
-    return reason;
-}
 
 QString DefaultChooser(FileCommands::Purpose purpose, QWidget* owner, int language) {
     using P = FileCommands::Purpose;
@@ -86,7 +65,7 @@ bool FileCommands::openFile(const QString& path) {
     const int language = window_.editor().Language;
     if (!st.ok()) {
         window_.message(msg::kOpenFailed.text(language).arg(QDir::toNativeSeparators(path),
-                                                            ReasonText(st, language)),
+                                                            FileReasonText(st, language)),
                         MbOk | MbIconStop);
         return false;
     }
@@ -121,7 +100,7 @@ bool FileCommands::saveFile(const QString& path) {
     if (!st.ok()) {
         const int language = window_.editor().Language;
         window_.message(msg::kSaveFailed.text(language).arg(QDir::toNativeSeparators(path),
-                                                            ReasonText(st, language)),
+                                                            FileReasonText(st, language)),
                         MbOk | MbIconStop);
         return false;
     }
@@ -142,7 +121,7 @@ bool FileCommands::exportCsv(const QString& path) {
     if (!st.ok()) {
         const int language = window_.editor().Language;
         window_.message(msg::kSaveFailed.text(language).arg(QDir::toNativeSeparators(path),
-                                                            ReasonText(st, language)),
+                                                            FileReasonText(st, language)),
                         MbOk | MbIconStop);
     }
     return st.ok();
@@ -161,7 +140,7 @@ void FileCommands::importCsv(const QString& path) {
     const QByteArray bytes = ReadFileStart(path, kMaxCsvFileSize + 1, &st);
     if (!st.ok()) {
         window_.message(msg::kOpenFailed.text(language).arg(QDir::toNativeSeparators(path),
-                                                            ReasonText(st, language)),
+                                                            FileReasonText(st, language)),
                         MbOk | MbIconStop);
         return;
     }

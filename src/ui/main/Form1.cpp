@@ -77,6 +77,7 @@ Form1::Form1(const Options& options, QWidget* parent) : QMainWindow(parent), opt
     edits_ = new EditCommands(*this);
     buildMenus();
     transfer_ = new TransferController(*this, mnucom_, options_.transferTimers);
+    transfer_->setPreferencesDirectory(options_.preferencesDirectory);
     connect(findChild<QAction*>(QStringLiteral("mnureadFre")), &QAction::triggered, transfer_,
             &TransferController::mnureadFre);
     connect(findChild<QAction*>(QStringLiteral("mnuwriteFre")), &QAction::triggered, transfer_,

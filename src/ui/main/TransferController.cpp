@@ -3,6 +3,7 @@
 #include "app/Preferences.h"
 #include "codeplug/Codec.h"
 #include "codeplug/Hex.h"
+#include "i18n/FileReason.h"
 #include "i18n/LocalisedMessageBox.h"
 #include "i18n/MessageTexts.h"
 #include "link/PortAdvice.h"
@@ -48,23 +49,6 @@ QBoxLayout* LayoutHolding(QLayout* layout, QWidget* widget) {
             return inner;
     }
     return nullptr;
-}
-
-QString ReasonText(const FileStatus& st, int language) {
-    switch (st.error) {
-    case FileError::NotFound:
-        return msg::kReasonNotFound.text(language);
-    case FileError::IsFolder:
-        return msg::kReasonFolder.text(language);
-    case FileError::PermissionDenied:
-        return msg::kReasonPermission.text(language);
-    case FileError::ReadFailed:
-        return msg::kReasonRead.text(language);
-    case FileError::None:
-    case FileError::WriteFailed:
-        break;
-    }
-    return msg::kReasonWrite.text(language);
 }
 
 QString AddressText(int address) {
@@ -423,7 +407,7 @@ bool TransferController::keepImage(link::ImageKind kind, const QByteArray& image
         backups_.store(QDateTime::currentDateTime(), link::BackupLabel(band, kind), image, &st);
     if (!path.isEmpty())
         return true;
-    const QString reason = ReasonText(st, window_.editor().Language);
+    const QString reason = FileReasonText(st, window_.editor().Language, false);
     if (kind == link::ImageKind::BeforeWrite)
         beforeWriteFailure_ = reason;
     else
