@@ -178,6 +178,9 @@ QString DescribeFileError(const QString& path, const FileStatus& st) {
     case FileError::PermissionDenied:
         reason = QStringLiteral("permission denied");
         break;
+    case FileError::DiskFull:
+        reason = QStringLiteral("the disk is full");
+        break;
     default:
         reason = st.detail.isEmpty() ? QStringLiteral("input/output error") : st.detail;
         break;

@@ -17,6 +17,7 @@ enum class FileError {
     PermissionDenied,
     ReadFailed,
     WriteFailed,
+    DiskFull,
 };
 
 struct FileStatus {

@@ -12,6 +12,8 @@ QString FileReasonText(const FileStatus& st, int language, bool withDetail) {
         return msg::kReasonFolder.text(language);
     case FileError::PermissionDenied:
         return msg::kReasonPermission.text(language);
+    case FileError::DiskFull:
+        return msg::kReasonDiskFull.text(language);
     case FileError::ReadFailed:
     case FileError::WriteFailed:
     case FileError::None:

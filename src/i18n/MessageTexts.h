@@ -29,6 +29,7 @@ inline constexpr BiText kReasonPermission{"没有访问权限", "permission deni
 inline constexpr BiText kReasonRead{"读取出错", "it could not be read"};
 inline constexpr BiText kReasonWrite{"写入出错（磁盘可能已满）",
                                      "it could not be written (the disk may be full)"};
+inline constexpr BiText kReasonDiskFull{"磁盘已满", "the disk is full"};
 
 // A port chosen by name that did not open (%1 its name), and the question for such a name.
 inline constexpr BiText kNamedPortInUse{
