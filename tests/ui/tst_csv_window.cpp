@@ -101,7 +101,8 @@ void TestCsvWindow::importAsks() {
 void TestCsvWindow::unreadableFile() {
     Window w;
     const EditorState before = w->editor();
-    Use(w, Write(w.dir, "bad.csv", QByteArray("\x00\x01\x02 not a table", 17)));
+    static constexpr char kBinary[] = "\x00\x01\x02 not a table";
+    Use(w, Write(w.dir, "bad.csv", QByteArray(kBinary, sizeof kBinary - 1)));
     BoxAnswerer boxes;
     w->files().mnuImportCsv();
     QCOMPARE(boxes.count(), 1);
