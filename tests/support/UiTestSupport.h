@@ -20,6 +20,17 @@
 
 namespace tr640::test {
 
+// A file's bytes, or "<unreadable>".
+inline QByteArray ReadAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+inline bool WriteAll(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
 // The message boxes shown while a command ran: what they said and what was answered.
 struct SeenBox {
     QString text;

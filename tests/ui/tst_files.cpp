@@ -14,17 +14,6 @@ using namespace tr640::test;
 
 namespace {
 
-QByteArray ReadAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
 // A codeplug with channels, settings and a band other than the start-up one.
 EditorState Sample() {
     EditorState s;
@@ -91,7 +80,7 @@ void TestFiles::openThenSaveReproducesTheFile() {
     Window w;
     const QString original = w.dir.filePath("sample.DAT");
     const QString copy = w.dir.filePath("copy.DAT");
-    WriteAll(original, EncodeImage(Sample()));
+    QVERIFY(WriteAll(original, EncodeImage(Sample())));
     ChooseFiles(w, {original, copy});
     w->runToolbarKey("open");
     auto* grid = w.find<FlexGrid>("Grid1");
@@ -106,7 +95,7 @@ void TestFiles::openThenSaveReproducesTheFile() {
 void TestFiles::openSwitchesBandWithoutAsking() {
     Window w;
     const QString path = w.dir.filePath("vhf.DAT");
-    WriteAll(path, EncodeImage(Sample()));
+    QVERIFY(WriteAll(path, EncodeImage(Sample())));
     BoxAnswerer boxes;
     QVERIFY(w->files().openFile(path));
     QCOMPARE(boxes.count(), 0);
@@ -126,7 +115,7 @@ void TestFiles::overwriteQuestion() {
     Window w;
     const QString existing = w.dir.filePath("old.DAT");
     const QString other = w.dir.filePath("other.DAT");
-    WriteAll(existing, "previous contents");
+    QVERIFY(WriteAll(existing, "previous contents"));
     int asked = 0;
     ChooseFiles(w, {existing, other}, &asked);
     BoxAnswerer boxes({answer});
@@ -187,7 +176,7 @@ void TestFiles::shortFileReadsAsErased() {
     Window w;
     const QString path = w.dir.filePath("short.DAT");
     QByteArray bytes = EncodeImage(Sample()).left(20); // channel 1 and a bit of channel 2
-    WriteAll(path, bytes);
+    QVERIFY(WriteAll(path, bytes));
     QVERIFY(w->files().openFile(path));
     const EditorState& e = w->editor();
     QCOMPARE(e.cell(1, ColRxFrequency), QString("145.00625"));
