@@ -6,8 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
-
-#include <algorithm>
+#include <QStringDecoder>
 
 namespace tr640 {
 
@@ -47,11 +46,12 @@ Preferences ParsePreferences(QByteArrayView parameter, QByteArrayView port) {
     p.Locked = byte(0) == 1;
     p.ComPortNumber = byte(1) <= 8 ? byte(1) : 0;
     p.Language = byte(2) <= 1 ? byte(2) : 0;
-    if (p.ComPortNumber == 0) {
-        // One line of text; anything with control characters is not a port name.
-        const QString name =
-            QString::fromUtf8(port.first(std::min(port.size(), kMaxPortName))).trimmed();
-        bool clean = !name.isEmpty();
+    if (p.ComPortNumber == 0 && port.size() <= kMaxPortName) {
+        // One line of UTF-8 text; anything longer, not UTF-8 or with control characters is
+        // not a port name (and would not be saved back as it was read).
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString name = QString(utf8.decode(port)).trimmed();
+        bool clean = !name.isEmpty() && !utf8.hasError();
         for (QChar c : name)
             clean = clean && c.isPrint();
         if (clean)
@@ -80,7 +80,7 @@ Preferences LoadPreferences(const QString& directory) {
         (void)f.open(QIODevice::WriteOnly); // an absent file is created empty
     }
     return ParsePreferences(ReadSmallFile(parameter, 3),
-                            ReadSmallFile(PortPath(directory), kMaxPortName));
+                            ReadSmallFile(PortPath(directory), kMaxPortName + 1));
 }
 
 bool SavePreferences(const QString& directory, const Preferences& p) {

@@ -2,6 +2,8 @@
 
 #include "support/UiTestSupport.h"
 
+#include "app/Preferences.h"
+
 #include "codeplug/ToneTable.h"
 #include "ui/widgets/FlexGrid.h"
 
@@ -30,6 +32,8 @@ private Q_SLOTS:
     void lockedStart();
     void damagedPreferencesFile_data();
     void damagedPreferencesFile();
+    void portFile_data();
+    void portFile();
     void preferencesWrittenOnExit();
 };
 
@@ -179,6 +183,32 @@ void TestForm1Startup::damagedPreferencesFile() {
     // The dialogs exist whatever the file held, so a decode can always show its values.
     for (const char* name : {"Form2", "Form4", "Form5", "Form6", "Form7", "frmAbout"})
         QVERIFY2(w->findChild<QWidget*>(name), name);
+}
+
+void TestForm1Startup::portFile_data() {
+    QTest::addColumn<QByteArray>("parameter");
+    QTest::addColumn<QByteArray>("port");
+    QTest::addColumn<QString>("name"); // empty: no port by name
+    const QByteArray none(3, '\0');
+    QTest::newRow("a device, one line") << none << QByteArray("/dev/ttyUSB0\n") << "/dev/ttyUSB0";
+    QTest::newRow("UTF-8") << none << QByteArray("COM\xE2\x91\xA0") << "COM\u2460";
+    QTest::newRow("256 bytes") << none << QByteArray(256, 'a') << QString(256, 'a');
+    QTest::newRow("257 bytes") << none << QByteArray(257, 'a') << QString();
+    QTest::newRow("not UTF-8") << none << QByteArray("/dev/tty\xFF\xFE") << QString();
+    QTest::newRow("control character") << none << QByteArray("/dev/a\x01b") << QString();
+    QTest::newRow("blank") << none << QByteArray(" \n") << QString();
+    QTest::newRow("a port number wins")
+        << QByteArray("\x00\x02\x00", 3) << QByteArray("/dev/ttyUSB0") << QString();
+}
+
+void TestForm1Startup::portFile() {
+    QFETCH(QByteArray, parameter);
+    QFETCH(QByteArray, port);
+    QFETCH(QString, name);
+    const Preferences p = ParsePreferences(parameter, port);
+    QCOMPARE(p.PortName, name);
+    // What is saved reads back the same.
+    QCOMPARE(ParsePreferences(SerializeParameter(p), SerializePort(p)), p);
 }
 
 void TestForm1Startup::preferencesWrittenOnExit() {
