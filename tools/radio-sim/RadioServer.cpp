@@ -10,6 +10,7 @@ namespace {
 
 constexpr double kByteMs = 1000.0 / 960.0; // 10 bits per byte at 9600 baud
 constexpr int kPieceGapMs = 5;
+constexpr double kSpinMs = 1.5; // how long before its last byte is due a queue stops using timers
 
 } // namespace
 
@@ -54,8 +55,25 @@ void PacedQueue::drain() {
         m_headDoneMs += double(count) * kByteMs;
         m_deliver(out);
     }
-    if (!m_queue.isEmpty())
-        m_timer.start(qMax(0, int(std::ceil(m_headDoneMs - nowMs()))));
+    if (m_queue.isEmpty())
+        return;
+    // Timers fire on whole milliseconds and late, which would hold every frame's last byte up
+    // to a couple of milliseconds. Bytes in the middle of a frame may arrive a little late
+    // without effect, so timers do for them; the last byte is waited for exactly.
+    const double lastDoneMs = m_lineFreeMs;
+    const double left = lastDoneMs - nowMs();
+    if (left < kSpinMs) {
+        while (nowMs() < lastDoneMs) {
+        }
+        const QByteArray rest = m_queue;
+        m_queue.clear();
+        m_headDoneMs = lastDoneMs;
+        m_deliver(rest);
+        return;
+    }
+    const int untilHead = int(std::ceil(m_headDoneMs - nowMs()));
+    const int beforeLast = int(std::floor(left - kSpinMs));
+    m_timer.start(qMax(0, qMin(untilHead, beforeLast)));
 }
 
 RadioServer::RadioServer(RadioModel& model, Writer writer, QObject* parent)

@@ -297,8 +297,14 @@ void Form1::buildCentralArea() {
     statusRow->addWidget(status_, 1);
     statusRow->addWidget(progress_, 2);
     layout->addLayout(statusRow);
-    // Keep the row's height while both are hidden.
+    // Both keep their place while hidden (the status line blinks by hiding), so that the
+    // layout above them never moves and the grid is not repainted at every blink.
     status_->setMinimumHeight(progress_->sizeHint().height());
+    for (QWidget* w : {static_cast<QWidget*>(status_), static_cast<QWidget*>(progress_)}) {
+        QSizePolicy policy = w->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        w->setSizePolicy(policy);
+    }
 
     auto* notice = new QLabel(central);
     notice->setObjectName(QStringLiteral("Label2"));
