@@ -622,9 +622,15 @@ void Form1::showTransferState(const link::TransferSession& session) {
     const bool idle = !session.busy();
     toolbar_->setEnabled(idle);
     mnupro_->setEnabled(idle);
-    // The menu's own items too, so that their shortcuts rest while busy.
-    for (const char* name : {"mnureadFre", "mnuwriteFre", "read", "write"})
-        findChild<QAction*>(QLatin1String(name))->setEnabled(idle);
+    // The menu's own items too, so that their shortcuts rest while busy. Looked up once: this
+    // runs for every piece of a reply.
+    if (!transferCommands_[0]) {
+        const char* names[] = {"mnureadFre", "mnuwriteFre", "read", "write"};
+        for (std::size_t i = 0; i < transferCommands_.size(); ++i)
+            transferCommands_[i] = findChild<QAction*>(QLatin1String(names[i]));
+    }
+    for (QAction* command : transferCommands_)
+        command->setEnabled(idle);
     status_->setText(session.statusText());
     status_->setVisible(session.statusVisible());
     progress_->setRange(0, link::kProgressMaximum);

@@ -154,6 +154,7 @@ private:
     QMenu* mnucom_ = nullptr;
     QAction* mnulock_ = nullptr;
     std::array<QAction*, 8> mnucom_items_{};
+    std::array<QAction*, 4> transferCommands_{}; // read and write, menu items and buttons
 
     // Toolbar and its buttons by key.
     QToolBar* toolbar_ = nullptr;
