@@ -1,9 +1,11 @@
 # Shared by scripts/run and scripts/test: the Debian packages the build needs, and the
 # configure-and-build step.
 
+# Each line says why: a fresh Debian 12 (even a minimal root) gets everything from here.
 TR640_PACKAGES=(
-    build-essential cmake ninja-build pkg-config
-    qt6-base-dev qt6-serialport-dev libgl-dev
+    build-essential cmake ninja-build pkg-config # the compiler and the build
+    qt6-base-dev qt6-serialport-dev libgl-dev    # Qt: Core, Gui, Widgets, PrintSupport, Test, SerialPort
+    fonts-wqy-microhei                           # the Chinese texts (the first-start language)
 )
 
 # Installs missing packages when run as root; otherwise prints the exact command and stops.
