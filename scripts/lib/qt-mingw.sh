@@ -33,10 +33,13 @@ tr640_build_qt_mingw() {
         (cd "$src" && apt-get source -qq --download-only qt6-base &&
             dpkg-source -x --no-check "qt6-base_$TR640_QT_VERSION"+*.dsc qtbase >/dev/null)
     fi
+    # An interrupted build is resumed: ninja picks up where it stopped.
     local build=$TR640_QT_CACHE/build-qt-mingw
-    rm -rf "$build" "$TR640_QT_MINGW"
-    cmake -S "$src/qtbase" -B "$build" -G Ninja \
-        -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64-x86_64.cmake" \
+    rm -rf "$TR640_QT_MINGW"
+    # Qt remembers its toolchain file: keep a copy that outlives this checkout.
+    cp "$repo/cmake/mingw-w64-x86_64.cmake" "$TR640_QT_CACHE/"
+    [ -f "$build/build.ninja" ] || cmake -S "$src/qtbase" -B "$build" -G Ninja \
+        -DCMAKE_TOOLCHAIN_FILE="$TR640_QT_CACHE/mingw-w64-x86_64.cmake" \
         -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_INSTALL_PREFIX="$TR640_QT_MINGW" \
         -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \

@@ -17,7 +17,8 @@ const TextEntry kTexts[] = {
     {"lblDescription",
      K::Caption,
      0,
-     {"TR-640 编程软件项目开发", "Developed by the TR-640 programming software project"}},
+     {"TR-640 编程软件项目开发 · 自由软件，GPL-3.0 或更高版本",
+      "Developed by the TR-640 programming software project · free software, GPL-3.0 or later"}},
     {"cmdOK", K::Caption, 0, {"确定", "OK"}},
 };
 

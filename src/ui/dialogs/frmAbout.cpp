@@ -56,7 +56,8 @@ frmAbout::frmAbout(QWidget* parent)
     QLabel* version = MakeLabel(this, "Label3", QStringLiteral("版本号:1.20"));
     MakeLabel(this, "Label1", QString())->setFixedSize(8, 8);
 
-    auto* credit = new ClickLabel(QStringLiteral("TR-640 编程软件项目开发"), this);
+    auto* credit = new ClickLabel(
+        QStringLiteral("TR-640 编程软件项目开发 · 自由软件，GPL-3.0 或更高版本"), this);
     credit->setObjectName(QStringLiteral("lblDescription"));
     credit->setCursor(Qt::PointingHandCursor);
     credit->setToolTip(ProjectSite().toString());
