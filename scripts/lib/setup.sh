@@ -4,6 +4,7 @@
 TR640_PACKAGES=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-serialport-dev libgl-dev
+    fonts-wqy-microhei poppler-utils
 )
 
 # Installs missing packages when run as root; otherwise prints the exact command and stops.
