@@ -1,5 +1,6 @@
 // The field-by-field compare, tr640-cli diff and the channel sheet as PDF.
 
+#include "DealerSamples.h"
 #include "codeplug/Codec.h"
 #include "codeplug/CodeplugDiff.h"
 
@@ -12,25 +13,12 @@
 #include <QTest>
 
 using namespace tr640;
+using tr640::test::Customer;
 
 namespace {
 
-EditorState Base() {
-    EditorState s;
-    const char* rx[] = {"435.02500", "436.12500", "435.12500", "438.00000"};
-    for (int row = 1; row <= 4; ++row) {
-        s.cell(row, ColRxFrequency) = s.cell(row, ColTxFrequency) = rx[row - 1];
-        for (int col : {ColRxTone, ColTxTone})
-            s.setListCell(row, col, 0);
-        for (int col = ColPower; col <= ColScanAdd; ++col)
-            s.setListCell(row, col, 1);
-    }
-    s.Settings.EmbeddedMessage[0] = "ABC";
-    return s;
-}
-
 QByteArray Image(void (*change)(EditorState&)) {
-    EditorState s = Base();
+    EditorState s = Customer();
     if (change)
         change(s);
     return EncodeImage(s);
