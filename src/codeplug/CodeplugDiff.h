@@ -33,8 +33,9 @@ struct FieldChange {
     bool operator==(const FieldChange&) const = default;
 };
 
-// Which bytes count. A write never sends the areas between the calibration block and the
-// identification area nor after it, and sends the calibration block only with calibration on.
+// Which bytes count. A write never sends the fill between the calibration block and the
+// identification area nor the one between that area and the auto-dial memories, and sends the
+// calibration block only with calibration on.
 enum class CompareScope { WholeImage, WrittenBytes, WrittenBytesWithCalibration };
 
 // The changes that turn `before` into `after` (848-byte images; shorter ones read as 0xFF past
