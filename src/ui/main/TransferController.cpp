@@ -339,6 +339,9 @@ void TransferController::mnuwriteFre() {
 }
 
 bool TransferController::writeOther(const EditorState& codeplug) {
+    // The next radio of a batch need not wait for the last one's result to stop showing.
+    if (!job_->active() && session().showingResult())
+        session().cancel(session().statusMessage());
     if (session().busy() || job_->active())
         return false;
     other_ = codeplug;
