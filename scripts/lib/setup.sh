@@ -6,6 +6,7 @@ TR640_PACKAGES=(
     build-essential cmake ninja-build pkg-config # the compiler and the build
     qt6-base-dev qt6-serialport-dev libgl-dev    # Qt: Core, Gui, Widgets, PrintSupport, Test, SerialPort
     fonts-wqy-microhei                           # the Chinese texts (the first-start language)
+    poppler-utils                                # tests read the channel sheet back with pdftotext
 )
 
 # Installs missing packages when run as root; otherwise prints the exact command and stops.

@@ -12,6 +12,7 @@ namespace {
 constexpr qsizetype kMaxFileSize = 4096;
 constexpr QByteArrayView kBackupKey("backup-before-write");
 constexpr QByteArrayView kVerifyKey("verify-after-write");
+constexpr QByteArrayView kPreviewKey("preview-before-write");
 
 QString ChecksPath(const QString& directory) {
     return QDir(directory).filePath(QStringLiteral("writechecks"));
@@ -33,6 +34,8 @@ WriteChecks ParseWriteChecks(QByteArrayView text) {
             c.BackupFirst = on;
         else if (key == kVerifyKey)
             c.Verify = on;
+        else if (key == kPreviewKey)
+            c.Preview = on;
     }
     return c;
 }
@@ -41,6 +44,7 @@ QByteArray SerializeWriteChecks(const WriteChecks& c) {
     QByteArray text;
     text += kBackupKey.toByteArray() + '=' + (c.BackupFirst ? '1' : '0') + '\n';
     text += kVerifyKey.toByteArray() + '=' + (c.Verify ? '1' : '0') + '\n';
+    text += kPreviewKey.toByteArray() + '=' + (c.Preview ? '1' : '0') + '\n';
     return text;
 }
 

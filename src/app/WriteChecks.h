@@ -1,10 +1,11 @@
 #pragma once
 
-// The two checks of the Programming menu that make a write safer, kept between runs in the
+// The checks of the Programming menu that make a write safer, kept between runs in the
 // small text file `writechecks` beside `parameter`:
 //
 //   backup-before-write=1
 //   verify-after-write=0
+//   preview-before-write=0
 //
 // Unknown lines are ignored and a missing or damaged file reads as both off.
 
@@ -17,6 +18,7 @@ namespace tr640 {
 struct WriteChecks {
     bool BackupFirst = false; // read the radio into a backup before writing
     bool Verify = false;      // read the radio back after writing and compare
+    bool Preview = false;     // read the radio first and show what the write would change
 
     bool operator==(const WriteChecks&) const = default;
 };

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "codeplug/CodeplugDiff.h"
 #include "codeplug/CodeplugFile.h"
 #include "codeplug/EditorState.h"
 
 #include <QByteArrayView>
+#include <QCoreApplication>
 #include <QStringList>
 #include <QTextStream>
+#include <memory>
 
 namespace tr640::cli {
 
@@ -18,6 +21,7 @@ enum ExitCode : int {
     ExitBandRefused = 4,
     ExitRowsRejected = 5,
     ExitVerifyFailed = 6,
+    ExitDiffers = 7, // diff, write --preview: the codeplugs differ
 };
 
 // Standard output and error of the tool, UTF-8.
@@ -45,5 +49,16 @@ int RunRead(const QStringList& args);
 int RunWrite(const QStringList& args);
 int RunExportCsv(const QStringList& args);
 int RunImportCsv(const QStringList& args);
+
+// sheet, and the application object: a GUI one for sheet, which lays out text.
+int RunSheet(const QStringList& args);
+std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char** argv);
+
+// diff, and the change list that write --preview prints too.
+int RunDiff(const QStringList& args);
+void PrintChanges(const QList<FieldChange>& changes, int language, bool json,
+                  const QString& noDifference);
+// "--lang" at args[*i]: reads its value (advancing *i); ExitOk or the usage status.
+int ParseLanguageOption(const QStringList& args, qsizetype* i, int* language);
 
 } // namespace tr640::cli

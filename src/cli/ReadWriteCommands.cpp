@@ -4,6 +4,7 @@
 
 #include "codeplug/BiText.h"
 #include "codeplug/Codec.h"
+#include "codeplug/CodeplugDiff.h"
 #include "codeplug/CodeplugFile.h"
 #include "codeplug/EditorState.h"
 #include "codeplug/Hex.h"
@@ -28,7 +29,9 @@ struct Options {
     QString backup; // write only: the radio's image before the write
     QString trace;  // the serial trace of the transfer
     bool service = false;
-    bool verify = false; // write only
+    bool verify = false;  // write only
+    bool preview = false; // write only: list the changes first, write only with `yes`
+    bool yes = false;
     int language = English;
 };
 
@@ -61,6 +64,10 @@ int ParseOptions(const QStringList& args, bool write, Options* o) {
                 return UsageError(QStringLiteral("--backup needs a file name"));
         } else if (write && a == QLatin1String("--verify")) {
             o->verify = true;
+        } else if (write && a == QLatin1String("--preview")) {
+            o->preview = true;
+        } else if (write && a == QLatin1String("--yes")) {
+            o->yes = true;
         } else if (write && a == QLatin1String("--service")) {
             o->service = true;
         } else if (write && !a.startsWith(u'-') && o->file.isEmpty()) {
@@ -129,7 +136,8 @@ public:
             saveTrace();
             return ExitCommunication;
         }
-        const link::JobOptions jobOptions{!m_options.backup.isEmpty(), m_options.verify};
+        const link::JobOptions jobOptions{!m_options.backup.isEmpty(), m_options.verify,
+                                          m_options.preview};
         if (m_job.start(direction, jobOptions, m_options.port) && m_job.active())
             m_loop.exec();
         m_link.close();
@@ -185,7 +193,7 @@ public:
     bool reopenPort() override { return m_link.open(m_options.port).ok(); }
 
     bool keepImage(link::ImageKind kind, const QByteArray& image, int) override {
-        if (kind != link::ImageKind::BeforeWrite)
+        if (kind != link::ImageKind::BeforeWrite || m_options.backup.isEmpty())
             return true;
         const FileStatus written = WriteFileAtomically(m_options.backup, image);
         if (!written.ok())
@@ -194,6 +202,21 @@ public:
     }
 
     void jobEnded(const link::JobReport&) override { m_loop.quit(); }
+
+    void confirmWrite(const QByteArray& radioImage, int) override {
+        const EditorState& e = m_editor;
+        const QList<FieldChange> changes =
+            CompareCodeplugs(radioImage, EncodeImage(e), m_options.language,
+                             e.CalibrationWrite ? CompareScope::WrittenBytesWithCalibration
+                                                : CompareScope::WrittenBytes);
+        m_previewDiffers = !changes.isEmpty();
+        PrintChanges(changes, m_options.language, false,
+                     RadioHoldsCodeplugText(m_options.language));
+        m_job.decideWrite(m_options.yes);
+    }
+
+    // write --preview without --yes: whether the write would have changed the radio.
+    bool previewDiffers() const { return m_previewDiffers; }
 
 private:
     int status() const {
@@ -240,6 +263,7 @@ private:
     QString m_shownStatus;
     int m_shownProgress = -1;
     QString m_backupError;
+    bool m_previewDiffers = false;
 };
 
 } // namespace
@@ -286,6 +310,9 @@ int RunWrite(const QStringList& args) {
     DecodeImage(editor, bytes);
     CliHost host(editor, o);
     const int status = host.run(link::Direction::Write);
+    const link::JobReport& report = host.report();
+    if (o.preview && !o.yes && report.result == JobResult::Cancelled && report.framesWritten == 0)
+        return host.previewDiffers() ? ExitDiffers : ExitOk; // only asked what would change
     PrintResult(status == ExitOk ? Out() : Err(), host.resultText());
     return status;
 }

@@ -20,12 +20,14 @@ constexpr Command kCommands[] = {
     {"resave", RunResave, "resave IN.DAT OUT.DAT"},
     {"read", RunRead, "read --port PORT [-o FILE.DAT] [--trace TRACE.txt] [--lang zh|en]"},
     {"write", RunWrite,
-     "write --port PORT [--service] [--backup OLD.DAT] [--verify] [--trace TRACE.txt] "
-     "[--lang zh|en] FILE.DAT"},
+     "write --port PORT [--service] [--backup OLD.DAT] [--verify] [--preview [--yes]] "
+     "[--trace TRACE.txt] [--lang zh|en] FILE.DAT"},
     {"export-csv", RunExportCsv, "export-csv FILE.DAT OUT.csv"},
     {"import-csv", RunImportCsv,
      "import-csv IN.csv [--base FILE.DAT] -o OUT.DAT [--band N] [--by-location|--in-order] "
      "[--merge] [--lang zh|en]"},
+    {"diff", RunDiff, "diff [--lang zh|en] [--json] A.DAT B.DAT"},
+    {"sheet", RunSheet, "sheet [--lang zh|en] FILE.DAT OUT.pdf"},
 };
 
 void PrintUsage(QTextStream& s) {
@@ -34,7 +36,10 @@ void PrintUsage(QTextStream& s) {
         s << "  tr640-cli " << c.usage << '\n';
     s << "PORT is a system port name or path (/dev/ttyUSB0, COM3), or COM1..COM8.\n"
          "--trace is an option of read and write; write --verify exits 6 when the radio holds\n"
-         "other bytes than were written.\n";
+         "other bytes than were written.\n"
+         "diff exits 0 when the files hold the same codeplug, 7 when they differ.\n"
+         "write --preview reads the radio and lists what the write would change; it writes\n"
+         "only with --yes, and otherwise exits 7 when something would change, 0 when not.\n";
     s.flush();
 }
 
@@ -61,7 +66,7 @@ int UsageError(const QString& message) {
 
 int main(int argc, char** argv) {
     using namespace tr640::cli;
-    QCoreApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> app = MakeApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tr640"));
     QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty())

@@ -46,6 +46,9 @@ std::span<const TextEntry> Form5Texts();
 std::span<const TextEntry> Form6Texts();
 std::span<const TextEntry> Form7Texts();
 std::span<const TextEntry> FrmAboutTexts();
+// The channel sheet, write preview and batch items of the main window, and the batch window.
+std::span<const TextEntry> Form1DealerTexts();
+std::span<const TextEntry> FrmBatchTexts();
 
 // All windows in the order the pass visits them.
 std::span<const WindowTexts> AllWindowTexts();

@@ -6,7 +6,7 @@
 namespace tr640 {
 
 std::span<const WindowTexts> AllWindowTexts() {
-    static const std::array<WindowTexts, 9> windows{{
+    static const std::array<WindowTexts, 11> windows{{
         {"Form1", Form1Texts()},
         {"Form1", Form1EditTexts()},
         {"Form1", Form1TransferTexts()},
@@ -16,6 +16,8 @@ std::span<const WindowTexts> AllWindowTexts() {
         {"Form6", Form6Texts()},
         {"Form7", Form7Texts()},
         {"frmAbout", FrmAboutTexts()},
+        {"Form1", Form1DealerTexts()},
+        {"frmBatch", FrmBatchTexts()},
     }};
     return windows;
 }

@@ -73,7 +73,7 @@ bool TransferJob::start(Direction direction, JobOptions options, const QString& 
         m_steps << JobStep::Read;
     } else {
         what = QStringLiteral("write");
-        if (options.backupFirst) {
+        if (options.backupFirst || options.previewFirst) {
             m_steps << JobStep::BackupRead;
             what += QStringLiteral(", backup first");
         }
@@ -87,6 +87,8 @@ bool TransferJob::start(Direction direction, JobOptions options, const QString& 
     m_waiting = false;
     m_pauseTicks = 0;
     m_backupKept = false;
+    m_preview = direction == Direction::Write && options.previewFirst;
+    m_deciding = false;
     m_sentHex.clear();
     m_writeFrames.clear();
     m_readBack.clear();
@@ -108,6 +110,8 @@ void TransferJob::receive(QByteArrayView bytes) {
 }
 
 void TransferJob::tick(Timer t) {
+    if (m_deciding && t == Timer::Blink)
+        return; // the read's result stays up while the host waits for the user
     const bool pause = t == Timer::Blink && m_waiting && m_session.isTimerActive(Timer::Blink);
     m_session.tick(t);
     if (pause && m_waiting && m_session.showingResult() && ++m_pauseTicks >= kStepPauseTicks)
@@ -117,6 +121,10 @@ void TransferJob::tick(Timer t) {
 bool TransferJob::cancel() {
     if (!m_active)
         return false;
+    if (m_deciding) {
+        decideWrite(false);
+        return true;
+    }
     if (m_session.running()) {
         LinkText text = LinkText::ReadCancelled;
         switch (step()) {
@@ -147,6 +155,20 @@ bool TransferJob::cancel() {
         return true;
     }
     return false;
+}
+
+void TransferJob::decideWrite(bool write) {
+    if (!m_deciding)
+        return;
+    m_deciding = false;
+    if (write) {
+        m_trace.note(QStringLiteral("the user chose to write"));
+        waitForNextStep();
+        return;
+    }
+    m_trace.note(QStringLiteral("the user chose not to write"));
+    m_session.cancel(LinkText::WriteCancelledUnchanged);
+    end(JobResult::Cancelled);
 }
 
 void TransferJob::waitForNextStep() {
@@ -279,6 +301,9 @@ void TransferJob::transferEnded(Outcome outcome) {
             if (!m_backupKept) {
                 m_session.showResult(LinkText::BackupNotKept);
                 end(JobResult::BackupNotKept);
+            } else if (m_preview) {
+                m_deciding = true;
+                m_host.confirmWrite(m_report.backup, m_session.RadioBandIndex());
             } else {
                 waitForNextStep();
             }

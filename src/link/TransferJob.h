@@ -34,6 +34,9 @@ enum class JobResult {
 struct JobOptions {
     bool backupFirst = false;
     bool verify = false;
+    // Read the radio first (as backupFirst does), then let the host show what the write would
+    // change and wait for its answer (TransferJob::decideWrite()) before writing.
+    bool previewFirst = false;
 };
 
 struct JobReport {
@@ -62,6 +65,13 @@ public:
     virtual bool keepImage(ImageKind kind, const QByteArray& image, int band) = 0;
     // Once per job, after its last step ended.
     virtual void jobEnded(const JobReport& report) = 0;
+    // previewFirst: the radio was read (its 848 bytes and band) and its image kept. The host
+    // answers with TransferJob::decideWrite(), at once or later; until then the job waits with
+    // the port closed and the read's result shown.
+    virtual void confirmWrite(const QByteArray& radioImage, int radioBand) {
+        Q_UNUSED(radioImage);
+        Q_UNUSED(radioBand);
+    }
 };
 
 class TransferJob : private TransferHost {
@@ -83,6 +93,10 @@ public:
     // not starting the next. The status line says what became of the radio. False when no job
     // runs (or only its result is being shown).
     bool cancel();
+    // The answer to JobHost::confirmWrite(): write, or end the job with nothing written.
+    // Ignored when no answer is awaited.
+    void decideWrite(bool write);
+    bool awaitingDecision() const { return m_deciding; }
 
     bool active() const { return m_active; } // from start() to jobEnded()
     JobStep step() const;
@@ -116,6 +130,8 @@ private:
     bool m_waiting = false; // between two steps
     int m_pauseTicks = 0;
     bool m_backupKept = false;
+    bool m_preview = false;
+    bool m_deciding = false; // confirmWrite() was called and not answered yet
     QString m_sentHex;
     QList<QByteArray> m_writeFrames;
     QByteArray m_readBack;

@@ -18,6 +18,8 @@
 #include "ui/main/ChannelGridEditor.h"
 #include "ui/main/EditCommands.h"
 #include "ui/main/FileCommands.h"
+#include "ui/main/BatchWindow.h"
+#include "ui/main/SheetCommands.h"
 #include "ui/main/ToolbarIcons.h"
 #include "ui/main/TransferController.h"
 #include "ui/widgets/ClickLabel.h"
@@ -82,6 +84,8 @@ Form1::Form1(const Options& options, QWidget* parent) : QMainWindow(parent), opt
             &TransferController::mnureadFre);
     connect(findChild<QAction*>(QStringLiteral("mnuwriteFre")), &QAction::triggered, transfer_,
             &TransferController::mnuwriteFre);
+    new SheetCommands(*this);
+    AddBatchMenuItem(*this);
     buildToolbar();
     buildCentralArea();
     startUp();
@@ -440,7 +444,8 @@ QWidget* Form1::windowNamed(const QString& name) {
         return form7_ ? form7_ : made(form7_ = new Form7(state_, this));
     if (name == QLatin1String("frmAbout"))
         return about_ ? about_ : made(about_ = new frmAbout(this));
-    return nullptr;
+    // Windows the main window does not make itself (the batch window) once they exist.
+    return findChild<QWidget*>(name, Qt::FindDirectChildrenOnly);
 }
 
 void Form1::showDialog(const QString& name) {

@@ -10,6 +10,7 @@
 #include "link/TransferTexts.h"
 #include "link/TransferTimers.h"
 #include "ui/main/Form1.h"
+#include "ui/main/WritePreviewDialog.h"
 
 #include <QAction>
 #include <QBoxLayout>
@@ -103,7 +104,12 @@ void TransferController::addSafetyItems() {
         backupFirstItem_->setObjectName(QStringLiteral("mnubackupfirst"));
         verifyItem_ = new QAction(programming);
         verifyItem_->setObjectName(QStringLiteral("mnuverify"));
-        for (QAction* a : {separator, backupFirstItem_, verifyItem_})
+        previewItem_ = new QAction(programming);
+        previewItem_->setObjectName(QStringLiteral("mnupreview"));
+        previewItem_->setCheckable(true);
+        connect(previewItem_, &QAction::triggered, this,
+                [this](bool on) { setWriteCheck(&WriteChecks::Preview, on); });
+        for (QAction* a : {separator, backupFirstItem_, verifyItem_, previewItem_})
             programming->insertAction(before, a);
         backupFirstItem_->setCheckable(true);
         verifyItem_->setCheckable(true);
@@ -158,6 +164,8 @@ void TransferController::setPreferencesDirectory(const QString& directory) {
         backupFirstItem_->setChecked(checks_.BackupFirst);
     if (verifyItem_)
         verifyItem_->setChecked(checks_.Verify);
+    if (previewItem_)
+        previewItem_->setChecked(checks_.Preview);
 }
 
 void TransferController::setWriteCheck(bool WriteChecks::*check, bool on) {
@@ -330,6 +338,19 @@ void TransferController::mnuwriteFre() {
     start(Direction::Write);
 }
 
+bool TransferController::writeOther(const EditorState& codeplug) {
+    // The next radio of a batch need not wait for the last one's result to stop showing.
+    if (!job_->active() && session().showingResult())
+        session().cancel(session().statusMessage());
+    if (session().busy() || job_->active())
+        return false;
+    other_ = codeplug;
+    start(Direction::Write);
+    if (!job_->active())
+        other_.reset();
+    return job_->active();
+}
+
 void TransferController::start(Direction direction) {
     if (session().busy() || job_->active())
         return;
@@ -348,7 +369,7 @@ void TransferController::start(Direction direction) {
     session().setCalibrationWrite(window_.editor().CalibrationWrite == 1);
     link::JobOptions options;
     if (direction == Direction::Write)
-        options = {checks_.BackupFirst, checks_.Verify};
+        options = {checks_.BackupFirst, checks_.Verify, checks_.Preview && !other_};
     keepFailures_.clear();
     placeCancelButton();
     window_.enterTransfer();
@@ -364,11 +385,24 @@ void TransferController::closePort() {
 }
 
 QString TransferController::encodeCodeplug() {
-    return EncodeCodeplug(window_.editor());
+    return EncodeCodeplug(other_ ? *other_ : window_.editor());
 }
 
 int TransferController::selectedBand() const {
-    return window_.editor().Band;
+    return other_ ? other_->Band : window_.editor().Band;
+}
+
+void TransferController::confirmWrite(const QByteArray& radioImage, int) {
+    const EditorState& e = window_.editor();
+    const QList<FieldChange> changes =
+        CompareCodeplugs(radioImage, EncodeImage(e), e.Language,
+                         e.CalibrationWrite == 1 ? CompareScope::WrittenBytesWithCalibration
+                                                 : CompareScope::WrittenBytes);
+    // Asked after the port handler that ended the read has returned.
+    QTimer::singleShot(0, this, [this, changes] {
+        if (job_->awaitingDecision())
+            job_->decideWrite(AskWritePreview(&window_, changes, window_.editor().Language));
+    });
 }
 
 void TransferController::applyRead(const QString& imageHex, int radioBandIndex) {
@@ -416,6 +450,7 @@ bool TransferController::keepImage(link::ImageKind kind, const QByteArray& image
 }
 
 void TransferController::jobEnded(const link::JobReport& report) {
+    other_.reset();
     const int language = window_.editor().Language;
     const bool read = report.step == link::JobStep::Read;
     traces_.store(QDateTime::currentDateTime(),

@@ -7,6 +7,7 @@
 // button and Esc, a serial trace of every transfer, and advice for ports that do not open.
 
 #include "app/WriteChecks.h"
+#include "codeplug/EditorState.h"
 #include "link/KeptFiles.h"
 #include "link/SerialLink.h"
 #include "link/TransferJob.h"
@@ -16,6 +17,7 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QMenu;
@@ -42,6 +44,10 @@ public:
     // The read and write commands (mnureadFre, mnuwriteFre, toolbar "read" and "write").
     void mnureadFre();
     void mnuwriteFre();
+    // Writes another codeplug than the editor's (the batch window) with the write checks of the
+    // menu, without the preview. False when it did not start (busy, or the port did not open,
+    // which the user is told).
+    bool writeOther(const EditorState& codeplug);
     // Ends the running transfer at once (the Cancel button, Esc).
     void cancelTransfer();
     // The Help menu's items.
@@ -83,6 +89,7 @@ public:
     bool reopenPort() override;
     bool keepImage(link::ImageKind kind, const QByteArray& image, int band) override;
     void jobEnded(const link::JobReport& report) override;
+    void confirmWrite(const QByteArray& radioImage, int radioBand) override;
 
 Q_SIGNALS:
     // Once per read or write: ReadDone or WriteDone when it succeeded (written and, when asked,
@@ -118,6 +125,8 @@ private:
     WriteChecks checks_;
     QAction* backupFirstItem_ = nullptr;
     QAction* verifyItem_ = nullptr;
+    QAction* previewItem_ = nullptr;
+    std::optional<EditorState> other_; // the codeplug of writeOther() while it is written
     QPushButton* cancelButton_ = nullptr;
     bool cancelPlaced_ = false;
     QShortcut* escape_ = nullptr;

@@ -1,0 +1,199 @@
+// The field-by-field compare, tr640-cli diff and the channel sheet as PDF.
+
+#include "DealerSamples.h"
+#include "codeplug/Codec.h"
+#include "codeplug/CodeplugDiff.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace tr640;
+using tr640::test::Customer;
+
+namespace {
+
+QByteArray Image(void (*change)(EditorState&)) {
+    EditorState s = Customer();
+    if (change)
+        change(s);
+    return EncodeImage(s);
+}
+
+QByteArray WithByte(int offset, char value) {
+    QByteArray image = Image(nullptr);
+    image[offset] = value;
+    return image;
+}
+
+struct Result {
+    int exit = -1;
+    QByteArray out;
+};
+
+Result Cli(const QStringList& args) {
+    QProcess tool;
+    tool.start(QStringLiteral(TR640_BINARY_DIR "/src/cli/tr640-cli"), args);
+    if (!tool.waitForFinished(60000))
+        return {};
+    return {tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1,
+            tool.readAllStandardOutput()};
+}
+
+void Put(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+} // namespace
+
+class TestDealerFiles : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void compare_data();
+    void compare();
+    void cliDiff_data();
+    void cliDiff();
+    void sheet_data();
+    void sheet();
+};
+
+void TestDealerFiles::compare_data() {
+    QTest::addColumn<QByteArray>("after");
+    QTest::addColumn<int>("language");
+    QTest::addColumn<int>("scope");
+    QTest::addColumn<QStringList>("expected");
+    const int whole = int(CompareScope::WholeImage);
+    const int written = int(CompareScope::WrittenBytes);
+    const int calibration = int(CompareScope::WrittenBytesWithCalibration);
+
+    QTest::newRow("same") << Image(nullptr) << 1 << whole << QStringList();
+    QTest::newRow("channel, setting, message")
+        << Image([](EditorState& s) {
+               s.cell(3, ColRxFrequency) = "436.00000";
+               s.setListCell(2, ColPower, 0);
+               s.TimeOutTimer = 3;
+               s.Settings.EmbeddedMessage[0] = "XYZ";
+           })
+        << 1 << whole
+        << QStringList{"Channel 02 Power: High → Low",
+                       "Channel 03 RX frequency: 435.12500 → 436.00000",
+                       "Time-out Timer: 90 S → 60 S", R"(Embedded message line 1: "ABC" → "XYZ")"};
+    QTest::newRow("new and removed channels") << Image([](EditorState& s) {
+        s.ClearNO(1);
+        s.cell(5, ColRxFrequency) = "440.00000";
+    }) << 1 << whole << QStringList{"Channel 01: removed", "Channel 05: new"};
+    QTest::newRow("band first") << Image([](EditorState& s) {
+        s.Band = 2;
+        s.cell(4, ColTxFrequency).clear();
+    }) << 1 << whole
+                                << QStringList{"Band: 400-470MHz → 400-430MHz",
+                                               "Channel 04 TX frequency: 438.00000 → (empty)",
+                                               "Channel 04 TX tone: Off → (empty)"};
+    QTest::newRow("Chinese") << Image([](EditorState& s) {
+        s.TimeOutTimer = 3;
+        s.Settings.EmbeddedMessage[1] = "Z";
+    }) << 0 << whole << QStringList{"发射超时：90 秒 → 60 秒", "嵌入信息第 2 行：“” → “Z”"};
+    // Bytes no field explains: fill, and a stored time-out the decoder does not take.
+    QTest::newRow("fill byte") << WithByte(0x108, 0) << 1 << whole
+                               << QStringList{"Other data: 1 byte(s)"};
+    QTest::newRow("value not taken")
+        << WithByte(0x120, 0x50) << 1 << whole << QStringList{"Other data: 1 byte(s)"};
+    // A write never sends 0x180-0x1A7 and sends the calibration block only on request.
+    QTest::newRow("unsent area") << WithByte(0x190, 0) << 1 << written << QStringList();
+    QTest::newRow("calibration, not sent")
+        << Image([](EditorState& s) { s.Settings.TxHighPower = 50; }) << 1 << written
+        << QStringList();
+    QTest::newRow("calibration, sent") << Image([](EditorState& s) { s.Settings.TxHighPower = 50; })
+                                       << 1 << calibration << QStringList{"TX high power: 63 → 50"};
+}
+
+void TestDealerFiles::compare() {
+    QFETCH(QByteArray, after);
+    QFETCH(int, language);
+    QFETCH(int, scope);
+    QFETCH(QStringList, expected);
+    const QList<FieldChange> changes =
+        CompareCodeplugs(Image(nullptr), after, language, CompareScope(scope));
+    QCOMPARE(DescribeChanges(changes, language), expected);
+}
+
+void TestDealerFiles::cliDiff_data() {
+    QTest::addColumn<QByteArray>("second"); // empty: no such file
+    QTest::addColumn<int>("exit");
+    QTest::addColumn<QStringList>("fields");
+    QTest::newRow("differ") << Image([](EditorState& s) {
+        s.cell(2, ColRxTone) = "67.0";
+        s.Beep = 0;
+        s.Settings.EmbeddedMessage[0] = "XYZ";
+    }) << 7 << QStringList{"Channel02.RxTone", "Beep", "EmbeddedMessage1"};
+    QTest::newRow("equal") << Image(nullptr) << 0 << QStringList();
+    QTest::newRow("missing file") << QByteArray() << 1 << QStringList();
+}
+
+void TestDealerFiles::cliDiff() {
+    QFETCH(QByteArray, second);
+    QFETCH(int, exit);
+    QFETCH(QStringList, fields);
+    QTemporaryDir dir;
+    Put(dir.filePath("a.DAT"), Image(nullptr));
+    if (!second.isEmpty())
+        Put(dir.filePath("b.DAT"), second);
+    const Result r = Cli({"diff", "--json", dir.filePath("a.DAT"), dir.filePath("b.DAT")});
+    QCOMPARE(r.exit, exit);
+    if (exit == 1)
+        return;
+    const QJsonObject json = QJsonDocument::fromJson(r.out).object();
+    QCOMPARE(json.value("equal").toBool(), fields.isEmpty());
+    QStringList got;
+    for (const QJsonValue& v : json.value("changes").toArray())
+        got << v.toObject().value("field").toString();
+    QCOMPARE(got, fields);
+}
+
+void TestDealerFiles::sheet_data() {
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("zh") << "zh"
+                        << "TR-640 信道表";
+    QTest::newRow("en") << "en"
+                        << "TR-640 channel sheet";
+}
+
+void TestDealerFiles::sheet() {
+    QFETCH(QString, language);
+    QFETCH(QString, title);
+    const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
+    if (pdftotext.isEmpty())
+        QFAIL("pdftotext (poppler-utils) is needed");
+    QTemporaryDir dir;
+    EditorState s;
+    s.Band = s.CurrentBandIndex = 5; // 136-174MHz
+    QStringList frequencies;
+    for (int row = 1; row <= 15; ++row) { // channel 16 stays empty
+        frequencies << QStringLiteral("1%1.%2").arg(40 + row).arg(row * 125, 5, 10, QChar('0'));
+        s.cell(row, ColRxFrequency) = frequencies.last();
+    }
+    Put(dir.filePath("c.DAT"), EncodeImage(s));
+    const QString pdf = dir.filePath("c.pdf");
+    QCOMPARE(Cli({"sheet", "--lang", language, dir.filePath("c.DAT"), pdf}).exit, 0);
+    QProcess text;
+    text.start(pdftotext, {"-layout", pdf, "-"});
+    QVERIFY(text.waitForFinished(30000));
+    const QString page = QString::fromUtf8(text.readAllStandardOutput());
+    QVERIFY2(page.contains(title), qPrintable(page));
+    QVERIFY(page.contains("136-174MHz"));
+    QVERIFY(page.contains("c.DAT"));
+    for (const QString& f : frequencies)
+        QVERIFY2(page.contains(f), qPrintable(f));
+    QCOMPARE(page.count("\f"), 1); // one page
+}
+
+QTEST_GUILESS_MAIN(TestDealerFiles)
+#include "tst_dealer_files.moc"
