@@ -4,6 +4,7 @@
 TR640_PACKAGES=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-serialport-dev libgl-dev
+    qt6-qpa-plugins xvfb xauth xdotool openbox
 )
 
 # Installs missing packages when run as root; otherwise prints the exact command and stops.

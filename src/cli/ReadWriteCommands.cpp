@@ -1,6 +1,7 @@
 // read and write: transfers with a radio, driven by the same session as the main window.
 
 #include "cli/Commands.h"
+#include "cli/ProgressLine.h"
 
 #include "codeplug/BiText.h"
 #include "codeplug/Codec.h"
@@ -132,6 +133,7 @@ public:
         const link::JobOptions jobOptions{!m_options.backup.isEmpty(), m_options.verify};
         if (m_job.start(direction, jobOptions, m_options.port) && m_job.active())
             m_loop.exec();
+        m_progress.finish();
         m_link.close();
         saveTrace();
         return status();
@@ -157,12 +159,14 @@ public:
 
     bool askBandQuestion(const QString& text) override {
         // Only reached with --service, which answers Yes.
+        m_progress.finish();
         Err() << text << ' ' << (m_options.service ? "yes" : "no") << '\n';
         Err().flush();
         return m_options.service;
     }
 
     void showCommunicationError(const QString& text) override {
+        m_progress.finish();
         Err() << text << '\n';
         Err().flush();
     }
@@ -172,13 +176,11 @@ public:
         const link::TransferSession& s = m_job.session();
         if (s.statusMessage() == link::LinkText::Communicating && s.statusText() != m_shownStatus) {
             m_shownStatus = s.statusText();
+            m_progress.finish();
             Err() << m_shownStatus << '\n';
         }
-        const bool shown = s.progressVisible() || s.progressValue() > 0;
-        if (shown && s.progressValue() != m_shownProgress) {
-            m_shownProgress = s.progressValue();
-            Err() << "progress " << m_shownProgress << '/' << link::kProgressMaximum << '\n';
-        }
+        if (s.progressVisible() || s.progressValue() > 0)
+            m_progress.show(s.progressValue());
         Err().flush();
     }
 
@@ -238,7 +240,7 @@ private:
     link::TransferJob m_job{*this};
     link::TransferTimers m_timers;
     QString m_shownStatus;
-    int m_shownProgress = -1;
+    ProgressLine m_progress{Err(), ProgressLine::StandardErrorIsTerminal(), link::kProgressMaximum};
     QString m_backupError;
 };
 
