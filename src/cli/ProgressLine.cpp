@@ -1,6 +1,6 @@
 #include "cli/ProgressLine.h"
 
-#include <QtGlobal>
+#include <QString>
 
 #include <algorithm>
 #include <cstdio>

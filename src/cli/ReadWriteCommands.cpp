@@ -133,6 +133,8 @@ public:
         const link::JobOptions jobOptions{!m_options.backup.isEmpty(), m_options.verify};
         if (m_job.start(direction, jobOptions, m_options.port) && m_job.active())
             m_loop.exec();
+        if (m_job.report().result == JobResult::Done)
+            m_progress.show(link::kProgressMaximum); // a read ends short of it
         m_progress.finish();
         m_link.close();
         saveTrace();

@@ -808,7 +808,7 @@ CsvImportResult ImportChirpCsv(QByteArrayView file, const EditorState& base,
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
 
-    const QChar separator = CsvSeparator(text, QLatin1String(kColumnNames[CFrequency]));
+    const QChar separator = CsvSeparator(text, u"Frequency");
     const bool decimalComma = separator != u',';
     CsvReader reader(text, separator);
     CsvRecord header;

@@ -81,7 +81,7 @@ void TestCliMends::progress() {
     QCOMPARE(tool.exitCode(), 0);
     const QStringList lines = Lines(out);
     QVERIFY2(!lines.isEmpty() && lines.last().trimmed() == result, out.constData());
-    const QStringList progress = lines.filter(u'%');
+    const QStringList progress = lines.filter(QStringLiteral("%"));
     if (terminal) {
         // One line, drawn again in place up to 100 %.
         QCOMPARE(progress.size(), 1);
@@ -98,10 +98,7 @@ void TestCliMends::namedPipeIsRefused() {
     QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     QProcess tool;
     tool.start(kCli, {"show", fifo});
-    const bool ended = tool.waitForFinished(10000);
-    if (!ended)
-        tool.kill();
-    QVERIFY2(ended, "show waits on the pipe");
+    QVERIFY2(tool.waitForFinished(10000), "show waits on the pipe");
     QCOMPARE(tool.exitCode(), 1);
     QCOMPARE(tool.readAllStandardError(),
              QByteArray("tr640-cli: " + QFile::encodeName(fifo) + ": it is not a regular file\n"));

@@ -119,9 +119,8 @@ void TestToneDropX11::realClickDropsTheList() {
     const QPoint at =
         grid->viewport()->mapToGlobal(grid->visualRect(grid->model()->index(2, column)).center());
     QProcess xdotool;
-    xdotool.start("xdotool",
-                  {"mousemove", "--sync", QString::number(at.x()), QString::number(at.y()),
-                   "mousedown", "1", "sleep", "0.15", "mouseup", "1"});
+    xdotool.start("xdotool", {"mousemove", QString::number(at.x()), QString::number(at.y()),
+                              "mousedown", "1", "sleep", "0.15", "mouseup", "1"});
     QVERIFY(QTest::qWaitFor([&] { return xdotool.state() == QProcess::NotRunning; }, 10000));
     QCOMPARE(xdotool.exitCode(), 0);
 
