@@ -9,6 +9,7 @@
 #include "ui/main/Form1.h"
 #include "ui/widgets/FlexGrid.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QGuiApplication>
@@ -77,6 +78,7 @@ void ChannelGridEditor::buildEditors(QWidget* area) {
         combo8_->addItem(ToneListText(p, window_.editor().Language));
     combo8_->installEventFilter(this);
     combo8_->lineEdit()->installEventFilter(this);
+    combo8_->view()->installEventFilter(this);
     connect(combo8_, &QComboBox::activated, this, &ChannelGridEditor::chooseTone);
 
     for (int col = ColPower; col <= ColScanAdd; ++col) {
@@ -195,6 +197,15 @@ bool ChannelGridEditor::filterKey(QKeyEvent* key) {
 bool ChannelGridEditor::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonRelease && watched == grid_->viewport()) {
         dropPendingList();
+        return false;
+    }
+    if (event->type() == QEvent::FocusIn && watched == combo8_->view() &&
+        combo8_->currentIndex() < 0) {
+        // A view taking the focus makes its first entry current, which Enter would then
+        // choose: a tone the list lacks keeps no entry current until the user picks one.
+        QMetaObject::invokeMethod(
+            this, [this] { combo8_->view()->setCurrentIndex(QModelIndex()); },
+            Qt::QueuedConnection);
         return false;
     }
     if (event->type() == QEvent::KeyPress &&
