@@ -5,8 +5,10 @@
 TR640_PACKAGES=(
     build-essential cmake ninja-build pkg-config # the compiler and the build
     qt6-base-dev qt6-serialport-dev libgl-dev    # Qt: Core, Gui, Widgets, PrintSupport, Test, SerialPort
+    qt6-qpa-plugins                              # the windows' platform plugins (xcb, offscreen)
     fonts-wqy-microhei                           # the Chinese texts (the first-start language)
     poppler-utils                                # tests read the channel sheet back with pdftotext
+    xvfb xauth xdotool openbox                   # the test that clicks with the X server's pointer
 )
 
 # Installs missing packages when run as root; otherwise prints the exact command and stops.

@@ -1,6 +1,7 @@
 // read and write: transfers with a radio, driven by the same session as the main window.
 
 #include "cli/Commands.h"
+#include "cli/ProgressLine.h"
 
 #include "codeplug/BiText.h"
 #include "codeplug/Codec.h"
@@ -140,6 +141,9 @@ public:
                                           m_options.preview};
         if (m_job.start(direction, jobOptions, m_options.port) && m_job.active())
             m_loop.exec();
+        if (m_job.report().result == JobResult::Done)
+            m_progress.show(link::kProgressMaximum); // a read ends short of it
+        m_progress.finish();
         m_link.close();
         saveTrace();
         return status();
@@ -165,12 +169,14 @@ public:
 
     bool askBandQuestion(const QString& text) override {
         // Only reached with --service, which answers Yes.
+        m_progress.finish();
         Err() << text << ' ' << (m_options.service ? "yes" : "no") << '\n';
         Err().flush();
         return m_options.service;
     }
 
     void showCommunicationError(const QString& text) override {
+        m_progress.finish();
         Err() << text << '\n';
         Err().flush();
     }
@@ -180,13 +186,11 @@ public:
         const link::TransferSession& s = m_job.session();
         if (s.statusMessage() == link::LinkText::Communicating && s.statusText() != m_shownStatus) {
             m_shownStatus = s.statusText();
+            m_progress.finish();
             Err() << m_shownStatus << '\n';
         }
-        const bool shown = s.progressVisible() || s.progressValue() > 0;
-        if (shown && s.progressValue() != m_shownProgress) {
-            m_shownProgress = s.progressValue();
-            Err() << "progress " << m_shownProgress << '/' << link::kProgressMaximum << '\n';
-        }
+        if (s.progressVisible() || s.progressValue() > 0)
+            m_progress.show(s.progressValue());
         Err().flush();
     }
 
@@ -261,7 +265,7 @@ private:
     link::TransferJob m_job{*this};
     link::TransferTimers m_timers;
     QString m_shownStatus;
-    int m_shownProgress = -1;
+    ProgressLine m_progress{Err(), ProgressLine::StandardErrorIsTerminal(), link::kProgressMaximum};
     QString m_backupError;
     bool m_previewDiffers = false;
 };

@@ -175,6 +175,9 @@ QString DescribeFileError(const QString& path, const FileStatus& st) {
     case FileError::IsFolder:
         reason = QStringLiteral("it is a folder");
         break;
+    case FileError::NotRegular:
+        reason = QStringLiteral("it is not a regular file");
+        break;
     case FileError::PermissionDenied:
         reason = QStringLiteral("permission denied");
         break;

@@ -1,6 +1,7 @@
 #include "codeplug/ChirpCsv.h"
 
 #include "codeplug/BandTable.h"
+#include "codeplug/CsvText.h"
 #include "codeplug/FrequencySnap.h"
 #include "codeplug/ListTexts.h"
 #include "codeplug/Numbers.h"
@@ -31,6 +32,9 @@ constexpr std::array<ReasonText, kCsvReasonCount> kReasonTexts{{
     {CsvReason::NoHeader, {"文件中没有标题行", "the file has no header line"}},
     {CsvReason::NoFrequencyColumn,
      {"标题行中没有 Frequency 列", "the header has no Frequency column"}},
+    {CsvReason::Utf16,
+     {"文件是 UTF-16 编码的，请另存为 UTF-8 编码的 CSV 文件",
+      "the file is in UTF-16; save it as CSV in UTF-8"}},
     {CsvReason::UnterminatedQuote, {"引号没有闭合", "a quoted field is not closed"}},
     {CsvReason::TooFewFields,
      {"该行只有 %1 个字段，标题行有 %2 个", "the row has %1 fields, the header %2"}},
@@ -91,6 +95,10 @@ constexpr BiText kOthersCleared{"文件中没有的频道将被清除。",
                                 "Channels not in the file will be cleared."};
 constexpr BiText kOthersKept{"文件中没有的频道保持不变。",
                              "Channels not in the file stay as they are."};
+constexpr BiText kSkipped{"跳过没有频率的行：%1（第 %2 行）。",
+                          "Rows skipped without a frequency: %1 (line %2)."};
+constexpr BiText kNamesNotKept{"本机没有频道名称：文件中的名称和注释不会保留。",
+                               "The radio has no channel names: names and comments are not kept."};
 constexpr BiText kMoreRows{"……另有 %1 行被拒绝", "... and %1 more rejected rows"};
 
 // Replaces %1 to %9 in one pass, so that a value containing "%2" stays as it is.
@@ -280,6 +288,8 @@ ChirpTones ChirpTonesOf(const Tone& tx, const Tone& rx) {
 // ---------------------------------------------------------------------------------------------
 // Export.
 
+constexpr const char* kBcloComment = "BCLO";
+
 bool IsFlagEntry0(const EditorState& s, int row, int col) {
     return FlagList(col)[0].matches(s.cell(row, col));
 }
@@ -322,133 +332,23 @@ QString ExportRow(const EditorState& s, int row) {
     const QStringList fields{
         QString::number(row),
         QString(), // Name
-        CellFrequencyText(rx),
-        duplex,
-        offset,
-        tones.mode,
-        tones.rtone,
-        tones.ctone,
-        tones.dtcs,
-        tones.polarity,
-        tones.rxDtcs,
-        tones.cross,
+        CellFrequencyText(rx), duplex, offset, tones.mode, tones.rtone, tones.ctone, tones.dtcs,
+        tones.polarity, tones.rxDtcs, tones.cross,
         IsFlagEntry0(s, row, ColBandwidth) ? QStringLiteral("NFM") : QStringLiteral("FM"),
-        TuningStep(rx),
-        skipped ? QStringLiteral("S") : QString(),
+        TuningStep(rx), skipped ? QStringLiteral("S") : QString(),
         IsFlagEntry0(s, row, ColPower) ? QStringLiteral("1.0W") : QStringLiteral("5.0W"),
-        QString(), // Comment
+        // CHIRP has no busy-channel lock-out; it keeps the word in the comment.
+        IsFlagEntry0(s, row, ColBclo) ? QString() : QString::fromLatin1(kBcloComment),
         QString(), // URCALL
         QString(), // RPT1CALL
         QString(), // RPT2CALL
         QString(), // DVCODE
-        IsFlagEntry0(s, row, ColBclo) ? QStringLiteral("Off") : QStringLiteral("On"),
     };
     QStringList quoted;
     for (const QString& f : fields)
         quoted << CsvField(f);
     return quoted.join(u',');
 }
-
-// ---------------------------------------------------------------------------------------------
-// Reading CSV text (RFC 4180, with the habits of hand-edited files).
-
-struct CsvRecord {
-    int line = 0;
-    QStringList fields;
-    bool unterminated = false;
-
-    bool blank() const {
-        return std::all_of(fields.begin(), fields.end(),
-                           [](const QString& f) { return f.trimmed().isEmpty(); });
-    }
-};
-
-// Reads a text record by record. Comment lines and blank records are skipped. CRLF, LF and CR
-// all end a line, also inside quoted fields, where they are kept as part of the field. A copy
-// reads on from where the original is.
-class CsvReader {
-public:
-    explicit CsvReader(QStringView text) : text_(text) {}
-
-    // The next record that is not blank; false at the end of the text.
-    bool next(CsvRecord* record) {
-        while (i_ < text_.size()) {
-            if (text_[i_] == u'#') {
-                while (i_ < text_.size() && text_[i_] != u'\r' && text_[i_] != u'\n')
-                    ++i_;
-                lineEnd();
-                continue;
-            }
-            read(record);
-            if (!record->blank() || record->unterminated)
-                return true;
-        }
-        return false;
-    }
-
-private:
-    // Consumes the line end at the current position, if there is one.
-    void lineEnd() {
-        const qsizetype n = text_.size();
-        if (i_ < n && text_[i_] == u'\r') {
-            ++i_;
-            if (i_ < n && text_[i_] == u'\n')
-                ++i_;
-        } else if (i_ < n && text_[i_] == u'\n') {
-            ++i_;
-        } else {
-            return;
-        }
-        ++line_;
-    }
-
-    void read(CsvRecord* record) {
-        const qsizetype n = text_.size();
-        *record = CsvRecord();
-        record->line = line_;
-        for (;;) {
-            QString field;
-            if (i_ < n && text_[i_] == u'"') {
-                ++i_;
-                bool closed = false;
-                while (i_ < n && !closed) {
-                    const QChar c = text_[i_];
-                    if (c == u'"' && i_ + 1 < n && text_[i_ + 1] == u'"') {
-                        field += u'"';
-                        i_ += 2;
-                    } else if (c == u'"') {
-                        ++i_;
-                        closed = true;
-                    } else if (c == u'\r' || c == u'\n') {
-                        const qsizetype from = i_;
-                        lineEnd();
-                        field += text_.sliced(from, i_ - from);
-                    } else {
-                        field += c;
-                        ++i_;
-                    }
-                }
-                record->unterminated = record->unterminated || !closed;
-            }
-            // Unquoted text, or what follows a closing quote, up to the separator.
-            const qsizetype from = i_;
-            while (i_ < n && text_[i_] != u',' && text_[i_] != u'\r' && text_[i_] != u'\n')
-                ++i_;
-            field += text_.sliced(from, i_ - from);
-            record->fields << field;
-            if (i_ < n && text_[i_] == u',') {
-                ++i_;
-            } else {
-                lineEnd();
-                return;
-            }
-        }
-    }
-
-    QStringView text_;
-    qsizetype i_ = 0;
-    int line_ = 1;
-};
 
 // ---------------------------------------------------------------------------------------------
 // Import of one row.
@@ -469,13 +369,15 @@ enum Column : int {
     CSkip,
     CPower,
     CBclo,
+    CName,
+    CComment,
     kColumnCount
 };
 
 constexpr std::array<const char*, kColumnCount> kColumnNames{
-    "Location",  "Frequency", "Duplex",   "Offset",       "Tone",
-    "rToneFreq", "cToneFreq", "DtcsCode", "DtcsPolarity", "RxDtcsCode",
-    "CrossMode", "Mode",      "Skip",     "Power",        "BCLO"};
+    "Location",  "Frequency", "Duplex",       "Offset",     "Tone",      "rToneFreq",
+    "cToneFreq", "DtcsCode",  "DtcsPolarity", "RxDtcsCode", "CrossMode", "Mode",
+    "Skip",      "Power",     "BCLO",         "Name",       "Comment"};
 
 struct Columns {
     std::array<qsizetype, kColumnCount> index{};
@@ -524,17 +426,39 @@ struct BandLimits {
 // as many fields as the header.
 class Row {
 public:
-    Row(const CsvRecord& record, const Columns& columns) : record_(record), columns_(columns) {}
+    Row(const CsvRecord& record, const Columns& columns, bool decimalComma = false)
+        : record_(record), columns_(columns), decimalComma_(decimalComma) {}
 
     bool has(Column c) const { return columns_.has(c); }
-    // The field, trimmed; empty when the column is absent.
+    // The field, trimmed; empty when the column is absent. Where fields are not separated by
+    // commas, a comma is a decimal point (146,52).
     QString field(Column c) const {
-        return has(c) ? record_.fields[columns_.index[c]].trimmed() : QString();
+        QString f = has(c) ? record_.fields[columns_.index[c]].trimmed() : QString();
+        if (decimalComma_ && c != CName && c != CComment)
+            f.replace(u',', u'.');
+        return f;
+    }
+    // No frequency at all, or zero: CHIRP passes over such rows.
+    bool noFrequency() const {
+        const std::optional<qint64> hz = ParseFrequencyHz(field(CFrequency));
+        return field(CFrequency).isEmpty() || (hz && *hz == 0);
+    }
+    // The Comment marks BCLO (this tool's own exports).
+    bool bcloComment() const {
+        const QStringList words = field(CComment).split(u' ', Qt::SkipEmptyParts);
+        return words.contains(QLatin1String(kBcloComment), Qt::CaseInsensitive);
+    }
+    // A name or a comment other than that mark, which the radio cannot keep.
+    bool hasText() const {
+        return !field(CName).isEmpty() ||
+               (!field(CComment).isEmpty() &&
+                field(CComment).compare(QLatin1String(kBcloComment), Qt::CaseInsensitive) != 0);
     }
 
 private:
     const CsvRecord& record_;
     const Columns& columns_;
+    bool decimalComma_;
 };
 
 // A row's values or the reason it is refused.
@@ -781,9 +705,10 @@ RowResult ReadRow(const Row& row, const BandLimits& band) {
     if (!scan)
         return Refuse(CsvReason::BadSkip, {Shown(skip)});
     v.scan = *scan;
+    // A BCLO column (earlier exports) speaks first, then the comment.
     const QString bclo = row.field(CBclo);
-    const std::optional<int> carrier =
-        FlagWord(bclo, 0, {{"On", 1}, {"Off", 0}, {"Carrier", 1}}, &kBcloList);
+    const std::optional<int> carrier = FlagWord(
+        bclo, row.bcloComment() ? 1 : 0, {{"On", 1}, {"Off", 0}, {"Carrier", 1}}, &kBcloList);
     if (!carrier)
         return Refuse(CsvReason::BadBclo, {Shown(bclo)});
     v.bclo = *carrier;
@@ -848,7 +773,7 @@ QString CsvIssue::text(int language) const {
 QString ChirpCsvHeader() {
     return QStringLiteral("Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,"
                           "DtcsCode,DtcsPolarity,RxDtcsCode,CrossMode,Mode,TStep,Skip,Power,"
-                          "Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE,BCLO");
+                          "Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE");
 }
 
 QString ExportChirpCsv(const EditorState& state) {
@@ -872,11 +797,20 @@ CsvImportResult ImportChirpCsv(QByteArrayView file, const EditorState& base,
         result.fileIssue = {0, CsvReason::FileTooLarge, {QString::number(kMaxCsvFileSize)}};
         return result;
     }
+    // UTF-16 (a byte-order mark, or the zero bytes of ASCII text) is named, not misread.
+    const auto zero = [&file](qsizetype i) { return i < file.size() && file[i] == '\0'; };
+    if (file.startsWith("\xFF\xFE") || file.startsWith("\xFE\xFF") || (zero(1) && zero(3)) ||
+        (file.size() > 3 && zero(0) && zero(2))) {
+        result.fileIssue = {0, CsvReason::Utf16, {}};
+        return result;
+    }
     QString text = QString::fromUtf8(file);
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
 
-    CsvReader reader(text);
+    const QChar separator = CsvSeparator(text, u"Frequency");
+    const bool decimalComma = separator != u',';
+    CsvReader reader(text, separator);
     CsvRecord header;
     if (!reader.next(&header)) {
         result.fileIssue = {0, CsvReason::NoHeader, {}};
@@ -895,7 +829,7 @@ CsvImportResult ImportChirpCsv(QByteArrayView file, const EditorState& base,
         CsvReader pass = reader;
         CsvRecord r;
         while (allChannels && pass.next(&r)) {
-            if (r.fields.size() <= columns.index[CLocation])
+            if (r.fields.size() < columns.headerSize || Row(r, columns, decimalComma).noFrequency())
                 continue;
             const std::optional<int> n = LocationNumber(r.fields[columns.index[CLocation]]);
             allChannels = n && *n >= 1 && *n <= kChannelCount;
@@ -926,7 +860,11 @@ CsvImportResult ImportChirpCsv(QByteArrayView file, const EditorState& base,
                    {QString::number(record.fields.size()), QString::number(columns.headerSize)});
             continue;
         }
-        const Row row(record, columns);
+        const Row row(record, columns, decimalComma);
+        if (row.noFrequency()) {
+            result.skipped.append(record.line);
+            continue;
+        }
         int channel = 0;
         if (placement == CsvPlacement::ByLocation) {
             const QString location = row.field(CLocation);
@@ -957,6 +895,7 @@ CsvImportResult ImportChirpCsv(QByteArrayView file, const EditorState& base,
                    {QString::number(channel), QString::number(takenBy[channel])});
             continue;
         }
+        result.textsDropped = result.textsDropped || row.hasText();
         takenBy[channel] = record.line;
         channels[channel] = read.values;
         result.imported.append({record.line, channel});
@@ -981,6 +920,15 @@ QString CsvImportSummary(const CsvImportResult& result, int language, int maxRow
                  .text(language);
     lines << (result.others == CsvChannelsNotInFile::Cleared ? kOthersCleared : kOthersKept)
                  .text(language);
+    if (!result.skipped.isEmpty()) {
+        QStringList at;
+        for (const int line : result.skipped)
+            at << QString::number(line);
+        lines << Substitute(kSkipped.text(language), {QString::number(result.skipped.size()),
+                                                      at.join(QStringLiteral(", "))});
+    }
+    if (result.textsDropped)
+        lines << kNamesNotKept.text(language);
     const qsizetype shown =
         maxRows < 0 ? result.rejected.size() : std::min<qsizetype>(maxRows, result.rejected.size());
     for (qsizetype i = 0; i < shown; ++i)

@@ -2,16 +2,18 @@
 
 // Channel lists in CHIRP's generic CSV format.
 //
-// Export writes the channels in use, one row each, with CHIRP's own header and an extra last
-// column BCLO that CHIRP ignores. Import reads what CHIRP writes and what people edit by hand
-// into a copy of an editor state; nothing changes until the caller takes the copy.
+// Export writes the channels in use, one row each, with CHIRP's own header; a channel with
+// busy-channel lock-out has "BCLO" in its Comment, which CHIRP keeps. Import reads what CHIRP
+// writes and what people edit by hand into a copy of an editor state; nothing changes until
+// the caller takes the copy.
 //
 // Import rules:
 // - Columns are matched by name (blanks around it and letter case ignored), in any order and
 //   any subset; only a Frequency column is required. A column that is absent takes CHIRP's
 //   default (no duplex, no tone, 88.5 Hz, code 023, polarity NN, FM, not skipped, high power,
-//   BCLO off). A field the row needs that is empty or unreadable rejects the row; empty
-//   Duplex, Tone, DtcsPolarity, Mode, Skip, Power and BCLO fields mean the default. Duplex
+//   BCLO off unless the Comment holds the word BCLO). A field the row needs that is empty or
+//   unreadable rejects the row; empty Duplex, Tone, DtcsPolarity, Mode, Skip, Power and BCLO fields
+//   mean the default. Duplex
 //   "+", "-" (Offset is the shift) and "split" (Offset is the transmit frequency) need an
 //   Offset; "off" means no transmit frequency. Power is in watts (2.5 W or more is High) or
 //   High/Low. Rows with fewer fields than the header are rejected, as CHIRP does.
@@ -25,10 +27,15 @@
 //   (wide) and NFM (narrow).
 // - Frequencies are checked against the state's band and snapped onto the 5 kHz / 6.25 kHz
 //   raster exactly as the grid editor does when they are typed.
+// - Fields are separated by commas, or by semicolons or tabs as spreadsheets save them (then a
+//   decimal comma is read as a point); the header line tells which. UTF-16 files are refused
+//   with a message that names the encoding.
+// - Rows whose Frequency is empty or zero are skipped, as CHIRP skips them, and listed in the
+//   summary. Names and comments are not kept; the summary says so when the file had any.
 // - Blank rows and rows whose fields are all empty (spreadsheet padding) are skipped; a line
-//   whose first character is '#' is a comment. Line numbers are those of the file as a text
-//   editor shows them, comments included; a row is numbered by the line where it starts. A
-//   rejected row is reported with the first problem found in it.
+//   whose first field starts with '#' (quoted or not) is a comment, wherever it stands. Line
+//   numbers are those of the file as a text editor shows them, comments included; a row is numbered
+//   by the line where it starts. A rejected row is reported with the first problem found in it.
 
 #include "codeplug/BiText.h"
 #include "codeplug/EditorState.h"
@@ -44,7 +51,7 @@ namespace tr640 {
 // a tenth of it).
 inline constexpr qsizetype kMaxCsvFileSize = 1024 * 1024;
 
-// CHIRP's header as it writes it, followed by the BCLO column of this tool.
+// CHIRP's header as it writes it.
 QString ChirpCsvHeader();
 
 // The channels in use, in channel order, as CSV text with CRLF line ends (CHIRP's own), and the
@@ -76,6 +83,7 @@ enum class CsvReason {
     FileTooLarge,
     NoHeader,
     NoFrequencyColumn,
+    Utf16,
     // One row.
     UnterminatedQuote,
     TooFewFields,
@@ -130,6 +138,8 @@ struct CsvImportResult {
     CsvChannelsNotInFile others = CsvChannelsNotInFile::Cleared;
     QList<CsvAssignment> imported; // in file order
     QList<CsvIssue> rejected;      // in file order
+    QList<int> skipped;            // lines of the rows without a frequency
+    bool textsDropped = false;     // an imported row had a name or a comment
 
     bool fileReadable() const { return fileIssue.reason == CsvReason::None; }
     // Nothing was refused: taking the state loses nothing of the file.

@@ -402,22 +402,14 @@ void DecodeImage(EditorState& s, QByteArrayView image) {
     s.CalibrationWrite = 0;
     for (int row = 1; row <= kChannelCount; ++row)
         DecodeChannel(s, row, in);
-    const auto numbers = [&](int from, int to) {
-        for (const NumberField& f : kNumberFields)
-            if (f.offset >= from && f.offset <= to)
-                DecodeNumber(s, f, in);
-    };
-    numbers(0x100, 0x105);
+    for (const NumberField& f : kNumberFields)
+        DecodeNumber(s, f, in);
     s.Settings.GroupCallCode = DecodeGroupCallCode(in.byte(kGroupCallCode));
-    numbers(0x107, 0x10E);
     DecodeChars(s, kIdCode, in);
-    numbers(0x11F, 0x12C);
     s.Settings.Duplicate = QString::number(in.byte(kDuplicate) & 1);
     DecodeChars(s, kLaunchStartCode, in);
     DecodeChars(s, kLaunchEndCode, in);
-    numbers(0x150, 0x158);
     DecodeScanAdd(s, in);
-    numbers(0x173, 0x178);
     const int band = BandIndexFromCode(static_cast<quint8>(in.byte(kBandCode)));
     if (band >= 0) {
         s.CurrentBandIndex = band;

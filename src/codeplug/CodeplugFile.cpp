@@ -15,6 +15,8 @@ QByteArray ReadFileStart(const QString& path, qint64 maxBytes, FileStatus* statu
         st = {FileError::NotFound, QString()};
     } else if (info.isDir()) {
         st = {FileError::IsFolder, QString()};
+    } else if (!info.isFile()) {
+        st = {FileError::NotRegular, QString()};
     } else {
         QFile f(path);
         if (!f.open(QIODevice::ReadOnly)) {

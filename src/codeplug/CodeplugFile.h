@@ -14,6 +14,7 @@ enum class FileError {
     None,
     NotFound,
     IsFolder,
+    NotRegular, // a pipe, a device or a socket: reading it could wait for ever
     PermissionDenied,
     ReadFailed,
     WriteFailed,
@@ -26,7 +27,8 @@ struct FileStatus {
     bool ok() const { return error == FileError::None; }
 };
 
-// Reads at most `maxBytes` from the start of a file (a folder or a device is refused).
+// Reads at most `maxBytes` from the start of a file. Anything but a regular file (a folder, a
+// named pipe, a device, a socket) is refused before it is opened.
 QByteArray ReadFileStart(const QString& path, qint64 maxBytes, FileStatus* status);
 
 // Reads the first 850 bytes of a file; bytes past the end of a shorter file read as 0xFF (as an

@@ -10,6 +10,8 @@ QString FileReasonText(const FileStatus& st, int language, bool withDetail) {
         return msg::kReasonNotFound.text(language);
     case FileError::IsFolder:
         return msg::kReasonFolder.text(language);
+    case FileError::NotRegular:
+        return msg::kReasonNotRegular.text(language);
     case FileError::PermissionDenied:
         return msg::kReasonPermission.text(language);
     case FileError::DiskFull:

@@ -25,6 +25,8 @@ inline constexpr BiText kSaveFailed{"无法保存文件“%1”：%2。原有文
                                     "name was left as it was."};
 inline constexpr BiText kReasonNotFound{"文件不存在", "the file does not exist"};
 inline constexpr BiText kReasonFolder{"这是一个文件夹", "it is a folder"};
+inline constexpr BiText kReasonNotRegular{"这不是普通文件（而是设备或管道）",
+                                          "it is not an ordinary file but a device or a pipe"};
 inline constexpr BiText kReasonPermission{"没有访问权限", "permission denied"};
 inline constexpr BiText kReasonRead{"读取出错", "it could not be read"};
 inline constexpr BiText kReasonWrite{"写入出错（磁盘可能已满）",

@@ -19,6 +19,8 @@ TransferTimers::TransferTimers(TransferSession& session, Tick tick, QObject* par
         auto* timer = new QTimer(this);
         timer->setObjectName(QString::fromLatin1(kNames[static_cast<int>(t)]));
         timer->setInterval(TimerInterval(t));
+        // A coarse timer may fire up to 5 % early, which would give up on a radio too soon.
+        timer->setTimerType(Qt::PreciseTimer);
         connect(timer, &QTimer::timeout, this, [this, t] { m_tick(t); });
         m_timers[static_cast<int>(t)] = timer;
     }

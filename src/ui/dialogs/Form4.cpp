@@ -3,6 +3,8 @@
 #include "app/SharedState.h"
 #include "codeplug/FrequencyRemainder.h"
 #include "codeplug/Numbers.h"
+#include "i18n/LocalisedMessageBox.h"
+#include "i18n/MessageTexts.h"
 #include "ui/dialogs/CellEditGrid.h"
 
 #include <QHBoxLayout>
@@ -27,6 +29,11 @@ constexpr double k625kHz = 0.00625;
 double CellNumber(const QString& text) {
     const double x = LeadingNumber(text);
     return std::isfinite(x) ? x : 0.0;
+}
+
+// The image keeps three digits of MHz: 1000 MHz and more cannot be stored.
+bool Storable(const QString& frequency) {
+    return frequency.indexOf(u'.') <= 3;
 }
 
 } // namespace
@@ -54,8 +61,9 @@ Form4::Form4(SharedState& state, QWidget* parent)
         // A transmit frequency needs its receive frequency first.
         return column != kTxColumn || !grid_->text(row, kRxColumn).isEmpty();
     });
-    connect(grid_, &CellEditGrid::cellEdited, this,
-            [this](int row, int column, const QString&) { onCellEdited(row, column); });
+    connect(
+        grid_, &CellEditGrid::cellEdited, this,
+        [this](int row, int column, const QString& before) { onCellEdited(row, column, before); });
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(grid_, 0, Qt::AlignHCenter);
@@ -96,16 +104,28 @@ void Form4::commit() {
     }
 }
 
-void Form4::onCellEdited(int row, int column) {
+void Form4::onCellEdited(int row, int column, const QString& before) {
     const QString rx = grid_->text(row, kRxColumn);
-    if (column == kRxColumn) {
-        const QString snapped = rx.isEmpty() ? QString() : SnapReceive(rx);
-        grid_->setText(row, kRxColumn, snapped);
-        grid_->setText(row, kTxColumn, snapped);
-    } else if (column == kTxColumn) {
-        const QString tx = grid_->text(row, kTxColumn);
-        grid_->setText(row, kTxColumn, tx.isEmpty() ? rx : SnapTransmit(tx, rx));
+    QString value;
+    if (column == kRxColumn)
+        value = rx.isEmpty() ? QString() : SnapReceive(rx);
+    else if (column == kTxColumn)
+        value = grid_->text(row, kTxColumn).isEmpty()
+                    ? rx
+                    : SnapTransmit(grid_->text(row, kTxColumn), rx);
+    else
+        return;
+    if (!Storable(value)) {
+        // Refused as the channel grid refuses a frequency beyond the band: the cell keeps
+        // its earlier text.
+        grid_->setText(row, column, before);
+        LocalisedMessageBox(this, state_.Editor.Language,
+                            msg::kBeyondRange.text(state_.Editor.Language), MbOk);
+        return;
     }
+    grid_->setText(row, column, value);
+    if (column == kRxColumn)
+        grid_->setText(row, kTxColumn, value);
 }
 
 } // namespace tr640

@@ -27,7 +27,7 @@ public:
 private:
     void load();
     void commit();
-    void onCellEdited(int row, int column);
+    void onCellEdited(int row, int column, const QString& before);
 
     SharedState& state_;
     CellEditGrid* grid_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QLayout>
 #include <QPushButton>
 
 namespace tr640 {
@@ -16,6 +17,14 @@ void SettingsDialog::showDialog() {
     show();
     raise();
     activateWindow();
+}
+
+void SettingsDialog::fitTexts() {
+    // A list's smallest size stays that of its first texts, so the layout alone would squeeze
+    // longer ones into the old width.
+    if (layout())
+        layout()->activate();
+    resize(size().expandedTo(sizeHint()));
 }
 
 void SettingsDialog::closeEvent(QCloseEvent* event) {

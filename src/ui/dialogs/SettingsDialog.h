@@ -25,6 +25,10 @@ public:
     // whatever the user had left in it.
     virtual void refreshFromStore() {}
 
+    // After the texts changed (a language switch): the window grows until every control has
+    // the room its new text needs; it never shrinks below the size the user gave it.
+    void fitTexts();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 

@@ -9,11 +9,14 @@
 #include "ui/main/Form1.h"
 #include "ui/widgets/FlexGrid.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+
+#include <utility>
 
 namespace tr640 {
 
@@ -39,9 +42,13 @@ ChannelGridEditor::ChannelGridEditor(Form1& window, FlexGrid* grid, QWidget* are
             QGuiApplication::keyboardModifiers() & (Qt::ShiftModifier | Qt::ControlModifier);
         if (button == Qt::LeftButton && !extend) {
             editorArmed_ = true;
+            // The button is still down: a list dropped now would take its release as a
+            // choice and close at once, so the list drops when the button comes up.
+            dropOnRelease_ = true;
             openCurrentCell();
         }
     });
+    grid_->viewport()->installEventFilter(this);
     connect(grid_, &FlexGrid::enterPressed, this, [this] {
         editorArmed_ = true;
         openCurrentCell();
@@ -71,6 +78,7 @@ void ChannelGridEditor::buildEditors(QWidget* area) {
         combo8_->addItem(ToneListText(p, window_.editor().Language));
     combo8_->installEventFilter(this);
     combo8_->lineEdit()->installEventFilter(this);
+    combo8_->view()->installEventFilter(this);
     connect(combo8_, &QComboBox::activated, this, &ChannelGridEditor::chooseTone);
 
     for (int col = ColPower; col <= ColScanAdd; ++col) {
@@ -90,6 +98,7 @@ void ChannelGridEditor::buildEditors(QWidget* area) {
 // Opening.
 
 void ChannelGridEditor::openCurrentCell() {
+    const bool fromPress = std::exchange(dropOnRelease_, false);
     if (!editorArmed_)
         return;
     editorArmed_ = false;
@@ -104,12 +113,23 @@ void ChannelGridEditor::openCurrentCell() {
     }
     editRow_ = row;
     editCol_ = col;
+    QComboBox* list = nullptr;
     if (IsFrequencyColumn(col))
         openFrequencyEditor();
     else if (IsToneColumn(col))
-        openToneEditor();
+        list = openToneEditor();
     else if (IsFlagColumn(col))
-        openListEditor(col);
+        list = openListEditor(col);
+    if (list && fromPress)
+        pendingDrop_ = list;
+    else if (list)
+        list->showPopup();
+}
+
+void ChannelGridEditor::dropPendingList() {
+    QComboBox* list = std::exchange(pendingDrop_, nullptr);
+    if (list && list->isVisible())
+        list->showPopup();
 }
 
 void ChannelGridEditor::place(QWidget* editor, bool fullHeight) {
@@ -126,23 +146,28 @@ void ChannelGridEditor::openFrequencyEditor() {
     place(text1_, true);
 }
 
-void ChannelGridEditor::openToneEditor() {
+QComboBox* ChannelGridEditor::openToneEditor() {
     toneChosen_ = false;
-    combo8_->setEditText(window_.editor().cell(editRow_, editCol_));
+    // The list shows the cell's own entry, or none when the cell holds a value the list
+    // lacks (a typed or decoded tone), which then stays until another entry is chosen.
+    const QString text = window_.editor().cell(editRow_, editCol_);
+    combo8_->setCurrentIndex(combo8_->findText(text, Qt::MatchExactly));
+    combo8_->setEditText(text);
     place(combo8_, false);
-    combo8_->showPopup();
+    return combo8_;
 }
 
-void ChannelGridEditor::openListEditor(int column) {
+QComboBox* ChannelGridEditor::openListEditor(int column) {
     QComboBox* list = combo5_[column - ColPower];
     list->setCurrentIndex(window_.editor().listIndex(editRow_, column));
     place(list, false);
-    list->showPopup();
+    return list;
 }
 
 void ChannelGridEditor::commit() {
     // Commit directly rather than through the focus change, which a window that is not active
     // does not deliver.
+    pendingDrop_ = nullptr;
     if (text1_->isVisible())
         Text1_LostFocus();
     if (combo8_->isVisible())
@@ -170,6 +195,19 @@ bool ChannelGridEditor::filterKey(QKeyEvent* key) {
 }
 
 bool ChannelGridEditor::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonRelease && watched == grid_->viewport()) {
+        dropPendingList();
+        return false;
+    }
+    if (event->type() == QEvent::FocusIn && watched == combo8_->view() &&
+        combo8_->currentIndex() < 0) {
+        // A view taking the focus makes its first entry current, which Enter would then
+        // choose: a tone the list lacks keeps no entry current until the user picks one.
+        QMetaObject::invokeMethod(
+            this, [this] { combo8_->view()->setCurrentIndex(QModelIndex()); },
+            Qt::QueuedConnection);
+        return false;
+    }
     if (event->type() == QEvent::KeyPress &&
         (watched == text1_ || watched == combo8_ || watched == combo8_->lineEdit()))
         return filterKey(static_cast<QKeyEvent*>(event));

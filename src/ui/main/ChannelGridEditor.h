@@ -42,8 +42,9 @@ private:
     void buildEditors(QWidget* area);
     void place(QWidget* editor, bool fullHeight);
     void openFrequencyEditor();
-    void openToneEditor();
-    void openListEditor(int column);
+    QComboBox* openToneEditor();
+    QComboBox* openListEditor(int column);
+    void dropPendingList();
     void chooseTone(int position);
     void toneLostFocus();
     void chooseListEntry(QComboBox* list, int position);
@@ -56,6 +57,8 @@ private:
     std::array<QComboBox*, 4> combo5_{}; // columns 5 to 8
 
     bool editorArmed_ = false;
+    bool dropOnRelease_ = false;       // the opening click's button is still down
+    QComboBox* pendingDrop_ = nullptr; // the list to drop when that button comes up
     int editRow_ = 1;
     int editCol_ = 1;
     bool committing_ = false;

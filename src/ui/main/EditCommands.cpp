@@ -113,20 +113,24 @@ void EditCommands::record(EditKind kind, const EditorState& before) {
 
 void EditCommands::undo() {
     window_.commitEditor();
-    if (!history_.canUndo())
+    if (window_.isLocked() || !history_.canUndo())
         return;
+    const SettingsStore before = window_.editor().Settings;
     history_.undo(window_.editor());
-    window_.showEditorState();
+    // The dialogs keep what they hold unless the step changes what they show.
+    window_.showEditorState(window_.editor().Settings != before);
     updateActions();
     Q_EMIT modifiedChanged();
 }
 
 void EditCommands::redo() {
     window_.commitEditor();
-    if (!history_.canRedo())
+    if (window_.isLocked() || !history_.canRedo())
         return;
+    const SettingsStore before = window_.editor().Settings;
     history_.redo(window_.editor());
-    window_.showEditorState();
+    // The dialogs keep what they hold unless the step changes what they show.
+    window_.showEditorState(window_.editor().Settings != before);
     updateActions();
     Q_EMIT modifiedChanged();
 }
@@ -137,6 +141,8 @@ void EditCommands::copy() {
 }
 
 void EditCommands::cut() {
+    if (window_.isLocked())
+        return;
     copy();
     EditScope step(window_, EditKind::Cut);
     deleteChannels();
@@ -145,7 +151,7 @@ void EditCommands::cut() {
 void EditCommands::deleteChannels() {
     window_.commitEditor();
     const CellRange r = selection();
-    if (r.left != ColRxFrequency)
+    if (window_.isLocked() || r.left != ColRxFrequency)
         return; // a channel goes only with its receive frequency
     EditScope step(window_, EditKind::Delete);
     for (int row = r.top; row <= r.bottom; ++row)
@@ -158,6 +164,8 @@ void EditCommands::paste() {
 
 void EditCommands::pasteText(const QString& text) {
     window_.commitEditor();
+    if (window_.isLocked())
+        return;
     const CellRange at = selection();
     PasteResult result = PasteChannels(window_.editor(), text, at.top, at.left, window_.BandLow(),
                                        window_.BandHigh());
@@ -203,10 +211,13 @@ void EditCommands::updateActions() {
         const QString name = EditKindName(kind).text(language);
         return language == English ? verb.text(language) + u' ' + name : verb.text(language) + name;
     };
-    undo_->setEnabled(history_.canUndo());
+    const bool locked = window_.isLocked();
+    for (QAction* change : {cut_, paste_, delete_})
+        change->setEnabled(!locked);
+    undo_->setEnabled(history_.canUndo() && !locked);
     undo_->setText(caption(msg::kUndo, history_.canUndo(),
                            history_.canUndo() ? history_.undoKind() : EditKind::Cell));
-    redo_->setEnabled(history_.canRedo());
+    redo_->setEnabled(history_.canRedo() && !locked);
     redo_->setText(caption(msg::kRedo, history_.canRedo(),
                            history_.canRedo() ? history_.redoKind() : EditKind::Cell));
 }

@@ -42,6 +42,8 @@ QString FileCommands::FilterText() {
 }
 
 void FileCommands::mnuNew() {
+    // An open editor is committed first, so that nothing it holds comes back after the clear.
+    window_.commitEditor();
     const int language = window_.editor().Language;
     const int answer = window_.message(msg::kNewClears.text(language),
                                        MbOkCancel | MbIconExclamation | MbDefaultButton2,
@@ -129,6 +131,8 @@ bool FileCommands::exportCsv(const QString& path) {
 
 void FileCommands::mnuImportCsv() {
     window_.commitEditor();
+    if (window_.isLocked())
+        return;
     const QString path = chooser_(Purpose::ImportCsv, &window_);
     if (!path.isEmpty())
         importCsv(path);

@@ -217,6 +217,10 @@ void Form1::buildGrid(QWidget* parent) {
     for (int r = 2; r < kGridRows; r += 2)
         for (int c = 0; c < kGridColumns; ++c)
             grid_->setCellBackground(r, c, kShadedRow);
+    // Locked channels stay readable: the disabled grid keeps the usual text colour.
+    QPalette pal = grid_->palette();
+    pal.setColor(QPalette::Disabled, QPalette::Text, pal.color(QPalette::Active, QPalette::Text));
+    grid_->setPalette(pal);
 }
 
 QGroupBox* Form1::buildModelFrame(QWidget* parent) {
@@ -329,6 +333,7 @@ void Form1::startUp() {
         mnulock_->setChecked(true);
         frame1_->setEnabled(false);
         grid_->setEnabled(false);
+        lockCommands();
     }
     state_.ComPortNumber = prefs.ComPortNumber;
     state_.PortName = prefs.PortName;
@@ -457,6 +462,8 @@ void Form1::showDialog(const QString& name) {
 void Form1::ApplyLanguage() {
     tr640::ApplyLanguage(state_.Editor.Language,
                          [this](const QString& name) { return windowNamed(name); });
+    for (auto* dialog : findChildren<SettingsDialog*>(Qt::FindDirectChildrenOnly))
+        dialog->fitTexts();
     edits_->updateActions();
     updateCaption();
 }
@@ -498,7 +505,7 @@ void Form1::SetGrid1Text() {
     refreshGrid();
 }
 
-void Form1::showEditorState() {
+void Form1::showEditorState(bool refillDialogs) {
     refreshGrid();
     const EditorState& e = state_.Editor;
     const std::pair<QComboBox*, int> lists[] = {
@@ -509,13 +516,15 @@ void Form1::showEditorState() {
         combo->setCurrentIndex(position);
     // CurrentBandIndex already holds the band, so the selector asks nothing.
     combo1_->setCurrentIndex(e.Band);
+    if (!refillDialogs)
+        return;
     for (const char* name : {"Form2", "Form4", "Form5", "Form6", "Form7"})
         if (auto* dialog = qobject_cast<SettingsDialog*>(windowNamed(QLatin1String(name))))
             dialog->refreshFromStore();
 }
 
 bool Form1::isLocked() const {
-    return mnulock_->isChecked();
+    return mnulock_ && mnulock_->isChecked();
 }
 
 void Form1::replaceEditor(const EditorState& state, EditKind kind) {
@@ -567,11 +576,20 @@ void Form1::mnuEnglish() {
 }
 
 void Form1::mnulock() {
+    // An open editor is committed before the grid goes out of reach.
+    commitEditor();
     mnulock_->setChecked(!mnulock_->isChecked());
     const bool unlocked = !mnulock_->isChecked();
     frame1_->setEnabled(unlocked);
     frame2_->setEnabled(unlocked);
     grid_->setEnabled(unlocked);
+    lockCommands();
+}
+
+void Form1::lockCommands() {
+    edits_->updateActions();
+    if (auto* csv = findChild<QAction*>(QStringLiteral("mnuImportCsv")))
+        csv->setEnabled(!isLocked());
 }
 
 QString Form1::helpFilePath() const {

@@ -68,8 +68,9 @@ public:
     void SetGrid1Text();
 
     // Puts a decoded or otherwise replaced editor state on screen: the grid, the lists, the band
-    // selector (without asking) and every dialog's controls.
-    void showEditorState();
+    // selector (without asking) and, unless told not to, every dialog's controls (which drops
+    // what a dialog holds that was not confirmed with OK).
+    void showEditorState(bool refillDialogs = true);
     // Replaces the whole editor state (a decoded codeplug) and shows it, as one undoable step.
     void replaceEditor(const EditorState& state, EditKind kind = EditKind::Read);
 
@@ -106,6 +107,8 @@ public:
     void mnuEnglish();
     // The editing lock: inverts the check mark, then locks or unlocks the frames and the grid.
     void mnulock();
+    // While locked, the commands that change channels (Edit menu, CSV import) rest.
+    void lockCommands();
     // The help topic: the help file beside the program, opened if it exists.
     void mnumainhelp();
     QString helpFilePath() const;
