@@ -26,12 +26,10 @@ QString SystemText(DWORD code) {
 Win32SerialPort::Win32SerialPort(QObject* parent)
     : QObject(parent), m_readBuffer(kReceiveBuffer, Qt::Uninitialized) {
     // Manual-reset events: each overlapped call resets its own when it starts.
-    for (OVERLAPPED* op : {&m_waitOp, &m_readOp, &m_writeOp})
+    for (OVERLAPPED* op : {&m_readOp, &m_writeOp})
         op->hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    m_waitNotifier = new QWinEventNotifier(m_waitOp.hEvent, this);
     m_readNotifier = new QWinEventNotifier(m_readOp.hEvent, this);
     m_writeNotifier = new QWinEventNotifier(m_writeOp.hEvent, this);
-    connect(m_waitNotifier, &QWinEventNotifier::activated, this, &Win32SerialPort::onWaitDone);
     connect(m_readNotifier, &QWinEventNotifier::activated, this, &Win32SerialPort::onReadDone);
     connect(m_writeNotifier, &QWinEventNotifier::activated, this, &Win32SerialPort::onWriteDone);
 }
@@ -39,10 +37,9 @@ Win32SerialPort::Win32SerialPort(QObject* parent)
 Win32SerialPort::~Win32SerialPort() {
     close();
     // The notifiers let go of the events before these are closed.
-    delete m_waitNotifier;
     delete m_readNotifier;
     delete m_writeNotifier;
-    for (OVERLAPPED* op : {&m_waitOp, &m_readOp, &m_writeOp})
+    for (OVERLAPPED* op : {&m_readOp, &m_writeOp})
         CloseHandle(op->hEvent);
 }
 
@@ -106,13 +103,14 @@ bool Win32SerialPort::configure(quint32* error) {
         }
     }
     SetupComm(m_handle, kReceiveBuffer, kTransmitBuffer); // a request the driver may ignore
-    // A read returns at once with what has arrived; the wait for EV_RXCHAR does the waiting.
-    timeouts.ReadIntervalTimeout = MAXDWORD;
+    // A read ends when its bytes are there, however long that takes: it asks only for bytes
+    // the driver holds, or for one byte to wait on.
+    timeouts.ReadIntervalTimeout = 0;
     timeouts.ReadTotalTimeoutMultiplier = 0;
     timeouts.ReadTotalTimeoutConstant = 0;
     timeouts.WriteTotalTimeoutMultiplier = kWriteMsPerByte;
     timeouts.WriteTotalTimeoutConstant = kWriteMsExtra;
-    if (!SetCommTimeouts(m_handle, &timeouts) || !SetCommMask(m_handle, EV_RXCHAR)) {
+    if (!SetCommTimeouts(m_handle, &timeouts)) {
         *error = GetLastError();
         return false;
     }
@@ -137,10 +135,8 @@ void Win32SerialPort::close() {
         startWrite();
     }
     if (!isOpen())
-        return;               // the write failed and closed the port
-    SetCommMask(m_handle, 0); // ends the wait for a byte
-    CancelIo(m_handle);
-    settle(m_waitOp, m_waitPending);
+        return;         // the write failed and closed the port
+    CancelIo(m_handle); // ends the read waiting for a byte
     settle(m_readOp, m_readPending);
     settle(m_writeOp, m_writePending);
     CloseHandle(m_handle);
@@ -177,7 +173,7 @@ bool Win32SerialPort::finished(OVERLAPPED& op, bool& pending, DWORD* count) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// Receiving: read what the driver holds, then wait for the next byte.
+// Receiving: read what the driver holds, then wait for the next byte with a read of one.
 
 void Win32SerialPort::receive() {
     while (isOpen() && !m_readPending) {
@@ -187,30 +183,9 @@ void Win32SerialPort::receive() {
             fail(GetLastError());
             return;
         }
-        if (status.cbInQue > 0) {
-            if (!startRead(status.cbInQue))
-                return;
-            continue;
-        }
-        if (m_waitPending)
-            return; // the next byte ends the wait
-        if (!startWait())
+        if (!startRead(std::max<DWORD>(status.cbInQue, 1)))
             return;
-        // A byte that came in before the wait began is in the queue: the loop reads it.
     }
-}
-
-bool Win32SerialPort::startWait() {
-    m_eventMask = 0;
-    if (WaitCommEvent(m_handle, &m_eventMask, &m_waitOp))
-        return true; // a byte is there already
-    const DWORD code = GetLastError();
-    if (code != ERROR_IO_PENDING) {
-        fail(code);
-        return false;
-    }
-    m_waitPending = true;
-    return true;
 }
 
 bool Win32SerialPort::startRead(DWORD size) {
@@ -230,12 +205,6 @@ bool Win32SerialPort::startRead(DWORD size) {
     if (count > 0)
         Q_EMIT bytesReceived(m_readBuffer.left(count));
     return isOpen(); // the receiver may have closed the port
-}
-
-void Win32SerialPort::onWaitDone() {
-    DWORD count = 0;
-    if (finished(m_waitOp, m_waitPending, &count))
-        receive();
 }
 
 void Win32SerialPort::onReadDone() {

@@ -1,9 +1,14 @@
 #pragma once
 
 // A serial port on the Win32 API, for SerialLink on Windows: CreateFileW on \\.\COMn with
-// overlapped I/O. A pending WaitCommEvent (EV_RXCHAR), ReadFile and WriteFile each signal an
-// event that a QWinEventNotifier turns into a call on the opening thread, so bytes are
-// delivered through the event loop without a thread of our own and without polling.
+// overlapped I/O. A pending ReadFile and WriteFile each signal an event that a
+// QWinEventNotifier turns into a call on the opening thread, so bytes are delivered through
+// the event loop without a thread of our own and without polling.
+//
+// Receiving: what the driver holds (ClearCommError) is read at once; when it holds nothing, a
+// read of one byte waits for the next byte without a timeout, and what follows it is read as
+// held. This needs neither WaitCommEvent nor the "return on the first byte" timeouts, which
+// drivers without modem lines (and Wine on a pseudo-terminal) do not all honour.
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -35,16 +40,14 @@ public:
 
 Q_SIGNALS:
     void bytesReceived(const QByteArray& bytes);
-    // A read, wait or write failed while open (the cable was unplugged); the port is closed.
+    // A read or a write failed while open (the cable was unplugged); the port is closed.
     void failed(const QString& detail);
 
 private:
     bool configure(quint32* error);
     void receive();
-    bool startWait();
     bool startRead(DWORD size);
     void startWrite();
-    void onWaitDone();
     void onReadDone();
     void onWriteDone();
     // Collects a finished operation: true with the byte count when done, false when it is
@@ -55,17 +58,13 @@ private:
 
     HANDLE m_handle = INVALID_HANDLE_VALUE;
     QString m_name;
-    OVERLAPPED m_waitOp{};
     OVERLAPPED m_readOp{};
     OVERLAPPED m_writeOp{};
-    DWORD m_eventMask = 0;
-    bool m_waitPending = false;
     bool m_readPending = false;
     bool m_writePending = false;
     QByteArray m_readBuffer;
     QByteArray m_writing; // the bytes of the write under way; must live until it ends
     QByteArray m_queued;  // bytes behind it
-    QWinEventNotifier* m_waitNotifier;
     QWinEventNotifier* m_readNotifier;
     QWinEventNotifier* m_writeNotifier;
 };
