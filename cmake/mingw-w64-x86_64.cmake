@@ -7,7 +7,9 @@ set(CMAKE_C_COMPILER ${TR640_MINGW_PREFIX}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${TR640_MINGW_PREFIX}-g++-posix)
 set(CMAKE_RC_COMPILER ${TR640_MINGW_PREFIX}-windres)
 
-set(CMAKE_FIND_ROOT_PATH /usr/${TR640_MINGW_PREFIX})
+# Libraries are looked up only for Windows: in MinGW's own tree and in the prefixes given with
+# CMAKE_PREFIX_PATH (the static Qt), which would otherwise be looked for below MinGW's tree.
+set(CMAKE_FIND_ROOT_PATH /usr/${TR640_MINGW_PREFIX} ${CMAKE_PREFIX_PATH})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

@@ -22,6 +22,10 @@ SRC
 # Builds and installs the static Qt unless a finished install is already there.
 tr640_build_qt_mingw() {
     local repo=$1
+    # One build at a time: a second caller waits for the first, then takes its result.
+    mkdir -p "$TR640_QT_CACHE"
+    exec 9>"$TR640_QT_CACHE/.lock"
+    flock 9
     if [ -x "$TR640_QT_MINGW/bin/qt-cmake" ] && [ -f "$TR640_QT_MINGW/.complete" ]; then
         echo "Qt for MinGW: $TR640_QT_MINGW (kept from an earlier build)"
         return 0

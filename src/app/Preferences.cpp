@@ -1,8 +1,8 @@
 #include "app/Preferences.h"
 
 #include "codeplug/CodeplugFile.h"
+#include "codeplug/Places.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
@@ -33,7 +33,7 @@ QByteArray ReadSmallFile(const QString& path, qsizetype limit) {
 
 QString DefaultPreferencesDirectory() {
 #ifdef Q_OS_WIN
-    return QCoreApplication::applicationDirPath();
+    return ProgramOrUserFolder();
 #else
     return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
         .filePath(QStringLiteral("tr640"));

@@ -18,8 +18,8 @@ struct Preferences {
     bool operator==(const Preferences&) const = default;
 };
 
-// Where the files live: the application's directory on Windows, the user's configuration
-// folder (tr640 under $XDG_CONFIG_HOME) elsewhere.
+// Where the files live: the application's directory on Windows (%APPDATA%\tr640 when that
+// takes no files), the user's configuration folder (tr640 under $XDG_CONFIG_HOME) elsewhere.
 QString DefaultPreferencesDirectory();
 
 // The three bytes, read as 0 past the end of a short file. A damaged byte reads as its default:

@@ -1,8 +1,8 @@
 #include "link/KeptFiles.h"
 
 #include "codeplug/BandTable.h"
+#include "codeplug/Places.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -28,7 +28,7 @@ QString Sanitised(const QString& label) {
 
 QString DefaultDataDirectory() {
 #ifdef Q_OS_WIN
-    return QCoreApplication::applicationDirPath();
+    return ProgramOrUserFolder();
 #else
     return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
         .filePath(QStringLiteral("tr640"));

@@ -18,7 +18,8 @@ inline constexpr int kBackupsKept = 100;
 inline constexpr int kTracesKept = 10;
 
 // Where the folders live: tr640 under $XDG_DATA_HOME (~/.local/share/tr640), the application's
-// directory on Windows. Backups go into its "backups", traces into its "traces".
+// directory on Windows (%APPDATA%\tr640 when that takes no files). Backups go into its "backups",
+// traces into its "traces".
 QString DefaultDataDirectory();
 QString BackupDirectory(const QString& dataDirectory);
 QString TraceDirectory(const QString& dataDirectory);

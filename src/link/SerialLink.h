@@ -1,14 +1,18 @@
 #pragma once
 
 // The serial port to the radio (MSComm1): 9600 baud, 8 data bits, no parity, 1 stop bit, no
-// flow control. Received bytes are passed on as they arrive; writes go out in order.
+// flow control, DTR on. Received bytes are passed on as they arrive; writes go out in order.
+// Qt Serial Port drives it on Linux (SerialLinkQt.cpp), the Win32 API on Windows
+// (SerialLinkWin.cpp); both deliver on the thread that opened the port.
 
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
 #include <QObject>
-#include <QSerialPort>
 #include <QString>
+#ifndef Q_OS_WIN
+#include <QSerialPort>
+#endif
 
 namespace tr640::link {
 
@@ -56,7 +60,9 @@ DeviceAccess AccessOf(const QString& portName);
 bool ProcessHasGroup(QByteArrayView procStatus, uint gid);
 bool GroupFileLists(QByteArrayView groupFile, const QString& group, const QString& user);
 
+#ifndef Q_OS_WIN
 PortError ClassifyOpenError(QSerialPort::SerialPortError error, const DeviceAccess& access);
+#endif
 
 struct PortInfo {
     QString name;           // as passed to open(): "COM3", "ttyUSB0"
@@ -64,6 +70,10 @@ struct PortInfo {
     QString description;
     QString usbId; // "VID:PID" in upper-case hex, empty when not a USB device
 };
+
+#ifdef Q_OS_WIN
+class Win32SerialPort;
+#endif
 
 class SerialLink : public QObject {
     Q_OBJECT
@@ -92,10 +102,14 @@ Q_SIGNALS:
     void portLost(const QString& detail);
 
 private:
+#ifdef Q_OS_WIN
+    Win32SerialPort* m_port;
+#else
     void onReadyRead();
     void onError(QSerialPort::SerialPortError error);
 
     QSerialPort* m_port;
+#endif
 };
 
 } // namespace tr640::link

@@ -288,18 +288,30 @@ void TransferController::refreshPortMenu() {
     });
     bool chosenListed = false;
     for (const link::PortInfo& p : ports) {
-        if (menuPorts.contains(p.systemLocation) || menuPorts.contains(p.name))
+        // A port of the menu is listed too when the system says what it is (on Windows, the
+        // cable's COM number: "COM3: USB-SERIAL CH340"); choosing it is choosing its item.
+        const int number =
+            std::max(menuPorts.indexOf(p.systemLocation), menuPorts.indexOf(p.name)) + 1;
+        const bool described = !p.description.isEmpty() || !p.usbId.isEmpty();
+        if (number > 0 && !described)
             continue;
-        if (p.description.isEmpty() && p.usbId.isEmpty() && p.name.startsWith(u"ttyS"))
+        if (!described && p.name.startsWith(u"ttyS"))
             continue; // legacy serial ports the system always lists
         auto* item = new QAction(link::PortMenuText(p, language), portMenu_);
         item->setCheckable(true);
         item->setData(p.systemLocation);
-        const bool isChosen = !chosen.isEmpty() && (chosen == p.systemLocation || chosen == p.name);
+        const bool isChosen =
+            number > 0 ? window_.state().ComPortNumber == number
+                       : !chosen.isEmpty() && (chosen == p.systemLocation || chosen == p.name);
         item->setChecked(isChosen && link_->isOpen());
-        chosenListed = chosenListed || isChosen;
+        chosenListed = chosenListed || (isChosen && number == 0);
         const QString location = p.systemLocation;
-        connect(item, &QAction::triggered, this, [this, location] { choosePortByName(location); });
+        connect(item, &QAction::triggered, this, [this, location, number] {
+            if (number > 0)
+                chooseMenuPort(number);
+            else
+                choosePortByName(location);
+        });
         portMenu_->insertAction(otherPortItem_, item);
         systemPortItems_ << item;
     }
