@@ -39,7 +39,8 @@ struct Test : DialogFixture<Form4> {
     // Clicks a cell, replaces its text by `typed` and commits with Enter.
     void enter(int row, int column, const QString& typed) const {
         ClickCell(grid, row, column);
-        QVERIFY2(grid->cellEditor(), "no editor opened");
+        QTRY_VERIFY2(grid->cellEditor(),
+                     "no editor opened"); // a click on the current cell opens it late
         grid->cellEditor()->selectAll();
         QTest::keyClick(grid->cellEditor(), Qt::Key_Delete);
         QTest::keyClicks(grid->cellEditor(), typed);

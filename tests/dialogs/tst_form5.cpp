@@ -37,7 +37,7 @@ struct Fixture : DialogFixture<Form5> {
     // Replaces the text of an autodial memory cell and commits it with Enter.
     void editMemory(int row, const QString& typed) const {
         ClickCell(grid, row, 1);
-        QVERIFY(grid->cellEditor());
+        QTRY_VERIFY(grid->cellEditor());
         grid->cellEditor()->selectAll();
         QTest::keyClicks(grid->cellEditor(), typed);
         QTest::keyClick(grid->cellEditor(), Qt::Key_Return);
