@@ -1,6 +1,7 @@
-// The optional functions dialog.
+// The optional functions dialog: its lists and boxes, what OK stores, decodes, the character
+// rules of the code boxes and the autodial memory grid.
 
-#include "DialogTestSupport.h"
+#include "support/UiTestSupport.h"
 
 #include "ui/dialogs/CellEditGrid.h"
 #include "ui/dialogs/FilteredLineEdit.h"
@@ -8,10 +9,6 @@
 
 #include <QCheckBox>
 #include <QClipboard>
-#include <QComboBox>
-#include <QGroupBox>
-#include <QLabel>
-#include <QPushButton>
 #include <QScrollBar>
 
 using namespace tr640;
@@ -19,9 +16,34 @@ using namespace tr640::test;
 
 namespace {
 
-const char* const kStoredLists[] = {
-    "Combo0",  "Combo4",  "Combo6",  "Combo7",  "Combo8",  "Combo9",  "Combo10", "Combo11",
-    "Combo13", "Combo14", "Combo15", "Combo16", "Combo17", "Combo19", "Combo20", "Combo21"};
+// The lists whose positions OK stores, in the order of kPositions.
+const QStringList kLists{"Combo4",  "Combo6",  "Combo7",  "Combo8",  "Combo9", "Combo10",
+                         "Combo11", "Combo13", "Combo14", "Combo15", "Combo0", "Combo16",
+                         "Combo17", "Combo19", "Combo20", "Combo21"};
+
+struct Fixture : DialogFixture<Form5> {
+    CellEditGrid* grid = get<CellEditGrid>("mfgrid1");
+    QComboBox* combo(const QString& name) const { return get<QComboBox>(name); }
+    QLineEdit* box(const QString& name) const { return get<QLineEdit>(name); }
+    QList<int> positions() const {
+        QList<int> p;
+        for (const QString& name : kLists)
+            p << combo(name)->currentIndex();
+        return p;
+    }
+    QStringList boxes() const {
+        return Shown(dialog.get(), QStringList{"Text1", "Text3", "Text4", "Text5", "Text6"});
+    }
+    // Replaces the text of an autodial memory cell and commits it with Enter.
+    void editMemory(int row, const QString& typed) const {
+        ClickCell(grid, row, 1);
+        QTRY_VERIFY(grid->cellEditor());
+        grid->cellEditor()->selectAll();
+        QTest::keyClicks(grid->cellEditor(), typed);
+        QTest::keyClick(grid->cellEditor(), Qt::Key_Return);
+        QTRY_VERIFY(!grid->cellEditor());
+    }
+};
 
 } // namespace
 
@@ -29,423 +51,256 @@ class TestForm5 : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init();
-    void cleanup();
-    void listsAndLoad();
-    void okStoresEveryField();
-    void cancelAndCloseKeepStore_data();
-    void cancelAndCloseKeepStore();
-    void unusedListsChangeNothing();
-    void decodeOverwritesEveryControl();
-    void idCodeHidesUnusedPlaces();
-    void codeBoxFilter_data();
-    void codeBoxFilter();
-    void codeBoxPaste_data();
-    void codeBoxPaste();
-    void secondsBoxes_data();
-    void secondsBoxes();
-    void scrollBarsWriteBoxes();
-    void memoryGrid();
-    void memoryTooLong();
-
-private:
-    template <typename T> T* get(const char* name) {
-        T* w = dialog->findChild<T*>(QLatin1String(name));
-        if (!w)
-            qFatal("no %s", name);
-        return w;
+    void listsAndLoad() {
+        Fixture f;
+        for (const QString lookBack : {"Combo13", "Combo14"}) {
+            QCOMPARE(f.combo(lookBack)->count(), 92);
+            QCOMPARE(Shown(f.dialog.get(), QStringList{lookBack + "[0]", lookBack + "[1]",
+                                                       lookBack + "[2]", lookBack + "[91]"}),
+                     (QStringList{"None", "0.50", "0.55", "5.00"}));
+        }
+        const std::pair<const char*, int> counts[] = {
+            {"Combo12", 16}, {"Combo18", 19}, {"Combo19", 17}, {"Combo21", 16}, {"Combo7", 11}};
+        for (const auto& [name, count] : counts)
+            QVERIFY2(f.combo(name)->count() == count, name);
+        QCOMPARE(f.combo("Combo18")->itemText(18), QString("1000MS"));
+        // The start-up store.
+        QCOMPARE(f.positions(), (QList<int>{1, 1, 1, 1, 1, 1, 0, 1, 1, 1, 0, 1, 1, 1, 1, 0}));
+        QCOMPARE(f.combo("Combo12")->currentText(), QString("1"));
+        QCOMPARE(f.boxes(), (QStringList{"", "1", "2", "", ""}));
+        QVERIFY(f.get<QCheckBox>("Check3")->isChecked());
+        QCOMPARE(RowTexts(f.grid, 3, 0, 1), (QStringList{"3", "3"}));
+        // Design texts that the language pass replaces.
+        QCOMPARE(Shown(f.dialog.get(), QStringList{"mfgrid1@1", "Combo6[1]", "Label11"}),
+                 (QStringList{"自动拨号存储器", "使能", "收音机功能"}));
     }
-    QComboBox* combo(const char* name) { return get<QComboBox>(name); }
-    QLineEdit* box(const char* name) { return get<QLineEdit>(name); }
-    void press(const char* button) { QTest::mouseClick(get<QPushButton>(button), Qt::LeftButton); }
-    void editMemory(int row, const QString& typed);
 
-    SharedState state;
-    Form5* dialog = nullptr;
-    CellEditGrid* grid = nullptr;
+    void okStoresEveryField() {
+        Fixture f;
+        const QList<int> chosen{2, 0, 10, 5, 0, 0, 2, 91, 0, 3, 3, 3, 0, 16, 0, 15};
+        for (int i = 0; i < kLists.size(); ++i)
+            f.combo(kLists[i])->setCurrentIndex(chosen[i]);
+        f.combo("Combo12")->setCurrentIndex(15);
+        QTest::keyClicks(f.box("Text1"), "12a");
+        f.box("Text3")->clear();
+        QTest::keyClicks(f.box("Text5"), "300");
+        f.get<QCheckBox>("Check4")->click();
+        f.editMemory(8, "1230");
+        f.press("Command1");
+        QVERIFY(f->isHidden());
+        const SettingsStore& s = f.settings();
+        QCOMPARE((QStringList{s.PttId, s.VoxFunction, s.VoxGainLevel, s.VoxDelayTime,
+                              s.VoxProceedTone, s.Duplicate, s.Priority, s.PriorityChannel,
+                              s.LookBackTimeA, s.LookBackTimeB, s.RevertChannel, s.IdCode,
+                              s.LaunchStartCode, s.DropoutDelayTime, s.CancelOperation,
+                              s.VoxInhibitOnReceive, s.AutodialMemory[7]}),
+                 (QStringList{"2", "0", "10", "5", "0", "0", "2", "16", "91", "0", "3", "12A", "",
+                              "300", "1", "0", "1230"}));
+        QCOMPARE((QList<int>{s.DtmfRate, s.FirstDigitTime, s.StarHashTone, s.DKeySetting,
+                             s.DtmfSidetone, s.AutoResetTimer}),
+                 (QList<int>{3, 3, 0, 16, 0, 15}));
+        const QByteArray image = EncodeImage(f.state.Editor); // what reaches the image
+        QCOMPARE(image.mid(0x155, 2), QByteArray("\x2C\x01"));
+        QCOMPARE(image.mid(0x260, 5), QByteArray("123:\xFF"));
+        QCOMPARE(image.at(0x151), char(16));
+        QCOMPARE(image.at(0x153), char(0xFF)); // look-back none
+    }
+
+    void cancelAndCloseKeepStore_data() {
+        QTest::addColumn<bool>("viaClose");
+        QTest::newRow("Cancel") << false;
+        QTest::newRow("title-bar close") << true;
+    }
+    void cancelAndCloseKeepStore() {
+        QFETCH(bool, viaClose);
+        Fixture f;
+        const QByteArray before = EncodeImage(f.state.Editor);
+        f.combo("Combo6")->setCurrentIndex(0);
+        QTest::keyClicks(f.box("Text4"), "9");
+        f.editMemory(1, "555");
+        viaClose ? (void)f->close() : f.press("Command2");
+        QVERIFY(f->isHidden());
+        QCOMPARE(EncodeImage(f.state.Editor), before);
+        f->showDialog(); // the dialog keeps what the user left in it
+        QCOMPARE(f.combo("Combo6")->currentIndex(), 0);
+        QCOMPARE(f.box("Text4")->text(), QString("29"));
+        QCOMPARE(f.grid->text(1, 1), QString("555"));
+        // Lists the radio does not use change nothing either.
+        f.combo("Combo18")->setCurrentIndex(7);
+        f.combo("Combo22")->setCurrentIndex(3);
+        f.combo("Combo6")->setCurrentIndex(1);
+        f.box("Text4")->setText("2");
+        f.editMemory(1, "1");
+        f.press("Command1");
+        QCOMPARE(EncodeImage(f.state.Editor), before);
+    }
+
+    void decodeOverwritesEveryControl() {
+        Fixture f; // the user leaves edits everywhere; a decode replaces all of them
+        for (const QString& name : kLists)
+            f.combo(name)->setCurrentIndex(0);
+        f.combo("Combo12")->setCurrentIndex(5);
+        for (const char* name : {"Text1", "Text3", "Text4", "Text5", "Text6"})
+            f.box(name)->setText("0");
+        f.get<QCheckBox>("Check3")->setChecked(false);
+        ClickCell(f.grid, 2, 1);
+        QTest::keyClicks(f.grid->cellEditor(), "999");
+        f.decode(ImageWith([](EditorState& e) {
+            SettingsStore& s = e.Settings;
+            s.PttId = "2";
+            s.VoxFunction = s.VoxProceedTone = s.Duplicate = s.Priority = s.CancelOperation = "1";
+            s.VoxGainLevel = "7";
+            s.VoxDelayTime = "4";
+            s.PriorityChannel = "12";
+            s.LookBackTimeA = "91";
+            s.LookBackTimeB = "5";
+            s.RevertChannel = "2";
+            s.IdCode = "123";
+            s.LaunchStartCode = "*12#";
+            s.LaunchEndCode = "ABCD";
+            s.DropoutDelayTime = "300";
+            s.TxDwellTime = "45";
+            s.VoxInhibitOnReceive = "0";
+            s.AutodialMemory[1] = "0123456789ABCD*#";
+            s.DtmfRate = 2;
+            s.FirstDigitTime = 3;
+            s.StarHashTone = 2;
+            s.DKeySetting = 16;
+            s.DtmfSidetone = 1;
+            s.AutoResetTimer = 15;
+        }));
+        QVERIFY(!f.grid->cellEditor());
+        QCOMPARE(f.positions(), (QList<int>{2, 1, 7, 4, 1, 1, 1, 91, 5, 2, 2, 3, 2, 16, 1, 15}));
+        QCOMPARE(f.combo("Combo12")->currentText(), QString("12"));
+        QCOMPARE(f.boxes(), (QStringList{"123", "*12#", "ABCD", "300", "45"}));
+        QVERIFY(f.get<QCheckBox>("Check3")->isChecked());
+        QVERIFY(!f.get<QCheckBox>("Check4")->isChecked());
+        QCOMPARE(f.grid->text(2, 1), QString("0123456789ABCD*#"));
+        QCOMPARE(f.grid->text(1, 1), QString("1"));
+    }
+
+    void idCodeHidesUnusedPlaces() {
+        Fixture f;
+        const QByteArray image = ImageWith([](EditorState& e) { e.Settings.IdCode = "123"; });
+        QCOMPARE(image.mid(0x110, 10), QByteArray("123\xFF\xFF\xFF\xFF\xFF\xFF\xFF"));
+        f.decode(image);
+        QCOMPARE(f.settings().IdCode.size(), 10);
+        QCOMPARE(f.box("Text1")->text(), QString("123"));
+        f.press("Command1"); // untouched, OK writes back the same ten bytes
+        QCOMPARE(EncodeImage(f.state.Editor).mid(0x110, 10), image.mid(0x110, 10));
+        f->showDialog(); // room for seven more, and an edit stores what the box shows
+        QTest::keyClicks(f.box("Text1"), "4567890");
+        f.press("Command1");
+        QCOMPARE(f.settings().IdCode, QString("1234567890"));
+    }
+
+    // Typing into a box: Text1 the ID code, Text3 and Text4 the PTT codes, Text5 and Text6
+    // seconds. Backspace always works; Ctrl+V is a control character and is refused.
+    // Rows: box | text before, "*" selected | typed | expected; "16x1" is sixteen ones.
+    void typing_data() {
+        AddRows(
+            {"abc upper-cased: Text1||abc|ABC", "e refused: Text1||e|",
+             "code set: Text3||0123456789*#dD|0123456789*#DD", "others refused: Text4||1 x.E-2!|12",
+             "11th refused: Text1||12345678901|1234567890",
+             "full, selection replaced: Text1|*1234567890|7|7", "17th refused: Text3|16x1|2|16x1",
+             "Text4 limit 16: Text4|15x1|23|15x12", "300 s: Text5||300|300",
+             "301 refused: Text5||301|30", "letters refused: Text6||1a2b|12",
+             "fourth digit refused: Text6||1234|123", "minus refused: Text6||-5|5"});
+    }
+    void typing() {
+        QFETCH(QStringList, row);
+        for (QString& part : row)
+            if (part.contains("x1"))
+                part =
+                    QString(part.section(u'x', 0, 0).toInt(), u'1') + part.section(u'x', 1).mid(1);
+        const QString boxName = row[0], expected = row[3];
+        Fixture f;
+        QLineEdit* b = f.box(boxName);
+        b->setText(QString(row[1]).remove(u'*'));
+        if (row[1].startsWith(u'*'))
+            b->selectAll();
+        QTest::keyClicks(b, row[2]);
+        QCOMPARE(b->text(), expected);
+        QGuiApplication::clipboard()->setText("999");
+        QTest::keyClick(b, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(b->text(), expected);
+        f.press("Command1");
+        if (boxName == "Text5" || boxName == "Text6") { // stored as a 16-bit number
+            const QByteArray image = EncodeImage(f.state.Editor);
+            const int offset = boxName == "Text5" ? 0x155 : 0x157;
+            QCOMPARE(quint8(image[offset]) | quint8(image[offset + 1]) << 8, expected.toInt());
+        }
+        f->showDialog();
+        QTest::keyClick(b, Qt::Key_Backspace);
+        QCOMPARE(b->text(), expected.chopped(expected.isEmpty() ? 0 : 1));
+    }
+
+    void codeBoxPaste_data() {
+        QTest::addColumn<QString>("clipboard");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("codes, upper-cased") << "12ab"
+                                            << "912AB";
+        QTest::newRow("refused character") << "12e"
+                                           << "9";
+        QTest::newRow("too long") << "1234567890"
+                                  << "9";
+    }
+    void codeBoxPaste() {
+        QFETCH(QString, clipboard);
+        Fixture f;
+        auto* b = f.get<FilteredLineEdit>("Text1");
+        b->setText("9");
+        QGuiApplication::clipboard()->setText(clipboard);
+        b->pasteFiltered(); // the context menu's paste
+        QTEST(b->text(), "expected");
+    }
+
+    void scrollBarsWriteBoxes() {
+        Fixture f;
+        auto* v1 = f.get<QScrollBar>("VScroll1");
+        QCOMPARE(v1->minimum(), 0);
+        QCOMPARE(v1->maximum(), 300);
+        // Not positioned from the store, and typing does not move them.
+        f.state.Editor.Settings.DropoutDelayTime = "120";
+        f->refreshFromStore();
+        QCOMPARE(v1->value(), 0);
+        QCOMPARE(f.box("Text5")->text(), QString("120"));
+        QTest::keyClick(v1, Qt::Key_Down);
+        f.get<QScrollBar>("VScroll2")->setValue(300);
+        QCOMPARE(f.boxes().mid(3), (QStringList{"1", "300"}));
+    }
+
+    void memoryGrid() {
+        Fixture f;
+        QCOMPARE(f.grid->rowCount(), 9);
+        QCOMPARE(f.grid->columnCount(), 2);
+        ClickCell(f.grid, 4, 1);
+        f.grid->cellEditor()->selectAll();
+        QTest::keyClicks(f.grid->cellEditor(), "12abe*# x9");
+        QCOMPARE(f.grid->cellEditor()->text(), QString("12AB*#9"));
+        QTest::keyClick(f.grid->cellEditor(), Qt::Key_Return);
+        QTRY_VERIFY(!f.grid->cellEditor());
+        QCOMPARE(f.grid->text(4, 1), QString("12AB*#9"));
+        ClickCell(f.grid, 4, 0); // the number column takes no editor
+        QVERIFY(!f.grid->cellEditor());
+        // Longer than 16: said once, kept, and the codec stores the first 16.
+        BoxAnswerer boxes;
+        const QString twenty = "12345678901234567890";
+        f.editMemory(5, twenty);
+        QTRY_COMPARE(boxes.count(), 1);
+        QCOMPARE(boxes.text(), QString("存储器只能存储16位！"));
+        QCOMPARE(boxes.seen()[0].icon, QMessageBox::Critical);
+        QCOMPARE(boxes.seen()[0].title, QString("TR-640 Software"));
+        QCOMPARE(f.grid->text(5, 1), twenty);
+        ClickCell(f.grid, 5, 1); // leaving the cell again without a change shows nothing more
+        ClickCell(f.grid, 6, 1);
+        QCoreApplication::processEvents();
+        QCOMPARE(boxes.count(), 1);
+        f.press("Command1");
+        QCOMPARE(f.settings().AutodialMemory[4], twenty);
+        QCOMPARE(EncodeImage(f.state.Editor).mid(0x230, 16), QByteArray("123456789:123456"));
+    }
 };
-
-void TestForm5::init() {
-    state = SharedState();
-    dialog = new Form5(state, nullptr);
-    grid = dialog->findChild<CellEditGrid*>("mfgrid1");
-    dialog->show();
-}
-
-void TestForm5::cleanup() {
-    delete dialog;
-    dialog = nullptr;
-}
-
-void TestForm5::editMemory(int row, const QString& typed) {
-    ClickCell(grid, row, 1);
-    QVERIFY(grid->cellEditor());
-    grid->cellEditor()->selectAll();
-    QTest::keyClicks(grid->cellEditor(), typed);
-    QTest::keyClick(grid->cellEditor(), Qt::Key_Return);
-    QTRY_VERIFY(!grid->cellEditor());
-}
-
-void TestForm5::listsAndLoad() {
-    for (const char* lookBack : {"Combo13", "Combo14"}) {
-        QComboBox* c = combo(lookBack);
-        QCOMPARE(c->count(), Form5::kLookBackItems);
-        QCOMPARE(c->itemText(0), QStringLiteral("None"));
-        QCOMPARE(c->itemText(1), QStringLiteral("0.50"));
-        QCOMPARE(c->itemText(2), QStringLiteral("0.55"));
-        QCOMPARE(c->itemText(91), QStringLiteral("5.00"));
-    }
-    QCOMPARE(combo("Combo12")->count(), 16);
-    QCOMPARE(combo("Combo18")->count(), 19);
-    QCOMPARE(combo("Combo18")->itemText(18), QStringLiteral("1000MS"));
-    QCOMPARE(combo("Combo19")->count(), 17);
-    QCOMPARE(combo("Combo21")->count(), 16);
-    QCOMPARE(combo("Combo7")->count(), 11);
-    // Start-up store.
-    const SettingsStore s;
-    QCOMPARE(combo("Combo4")->currentIndex(), 1);
-    QCOMPARE(combo("Combo11")->currentIndex(), 0);
-    QCOMPARE(combo("Combo12")->currentText(), QStringLiteral("1"));
-    QCOMPARE(combo("Combo16")->currentIndex(), s.FirstDigitTime);
-    QCOMPARE(box("Text3")->text(), QStringLiteral("1"));
-    QCOMPARE(box("Text4")->text(), QStringLiteral("2"));
-    QVERIFY(get<QCheckBox>("Check3")->isChecked());
-    QCOMPARE(grid->text(0, 1), QStringLiteral("自动拨号存储器"));
-    QCOMPARE(grid->text(3, 0), QStringLiteral("3"));
-    QCOMPARE(grid->text(3, 1), QStringLiteral("3"));
-    // Design texts that the language pass replaces.
-    QCOMPARE(combo("Combo6")->itemText(1), QStringLiteral("使能"));
-    QCOMPARE(get<QLabel>("Label11")->text(), QStringLiteral("收音机功能"));
-}
-
-void TestForm5::okStoresEveryField() {
-    combo("Combo4")->setCurrentIndex(2);
-    combo("Combo6")->setCurrentIndex(0);
-    combo("Combo7")->setCurrentIndex(10);
-    combo("Combo8")->setCurrentIndex(5);
-    combo("Combo9")->setCurrentIndex(0);
-    combo("Combo10")->setCurrentIndex(0);
-    combo("Combo11")->setCurrentIndex(2);
-    combo("Combo12")->setCurrentIndex(15);
-    combo("Combo13")->setCurrentIndex(91);
-    combo("Combo14")->setCurrentIndex(0);
-    combo("Combo15")->setCurrentIndex(3);
-    combo("Combo0")->setCurrentIndex(3);
-    combo("Combo16")->setCurrentIndex(3);
-    combo("Combo17")->setCurrentIndex(0);
-    combo("Combo19")->setCurrentIndex(16);
-    combo("Combo20")->setCurrentIndex(0);
-    combo("Combo21")->setCurrentIndex(15);
-    QTest::keyClicks(box("Text1"), "12a");
-    box("Text3")->clear();
-    QTest::keyClicks(box("Text5"), "300");
-    QTest::mouseClick(get<QCheckBox>("Check4"), Qt::LeftButton);
-    editMemory(8, "1230");
-    press("Command1");
-    QVERIFY(dialog->isHidden());
-    const SettingsStore& s = state.Editor.Settings;
-    QCOMPARE(s.PttId, QStringLiteral("2"));
-    QCOMPARE(s.VoxFunction, QStringLiteral("0"));
-    QCOMPARE(s.VoxGainLevel, QStringLiteral("10"));
-    QCOMPARE(s.VoxDelayTime, QStringLiteral("5"));
-    QCOMPARE(s.VoxProceedTone, QStringLiteral("0"));
-    QCOMPARE(s.Duplicate, QStringLiteral("0"));
-    QCOMPARE(s.Priority, QStringLiteral("2"));
-    QCOMPARE(s.PriorityChannel, QStringLiteral("16"));
-    QCOMPARE(s.LookBackTimeA, QStringLiteral("91"));
-    QCOMPARE(s.LookBackTimeB, QStringLiteral("0"));
-    QCOMPARE(s.RevertChannel, QStringLiteral("3"));
-    QCOMPARE(s.IdCode, QStringLiteral("12A"));
-    QCOMPARE(s.LaunchStartCode, QString());
-    QCOMPARE(s.DropoutDelayTime, QStringLiteral("300"));
-    QCOMPARE(s.CancelOperation, QStringLiteral("1"));
-    QCOMPARE(s.VoxInhibitOnReceive, QStringLiteral("0"));
-    QCOMPARE(s.AutodialMemory[7], QStringLiteral("1230"));
-    QCOMPARE(s.DtmfRate, 3);
-    QCOMPARE(s.FirstDigitTime, 3);
-    QCOMPARE(s.StarHashTone, 0);
-    QCOMPARE(s.DKeySetting, 16);
-    QCOMPARE(s.DtmfSidetone, 0);
-    QCOMPARE(s.AutoResetTimer, 15);
-    // What reaches the image.
-    const QByteArray image = EncodeImage(state.Editor);
-    QCOMPARE(image.mid(0x155, 2), QByteArray("\x2C\x01"));
-    QCOMPARE(image.mid(0x260, 5), QByteArray("123:\xFF"));
-    QCOMPARE(image.at(0x151), char(16));
-    QCOMPARE(image.at(0x153), char(0xFF)); // look-back none
-}
-
-void TestForm5::cancelAndCloseKeepStore_data() {
-    QTest::addColumn<bool>("viaClose");
-    QTest::newRow("Cancel") << false;
-    QTest::newRow("title-bar close") << true;
-}
-
-void TestForm5::cancelAndCloseKeepStore() {
-    QFETCH(bool, viaClose);
-    const SettingsStore before = state.Editor.Settings;
-    combo("Combo6")->setCurrentIndex(0);
-    QTest::keyClicks(box("Text4"), "9");
-    editMemory(1, "555");
-    if (viaClose)
-        dialog->close();
-    else
-        press("Command2");
-    QVERIFY(dialog->isHidden());
-    QVERIFY(state.Editor.Settings == before);
-    dialog->showDialog();
-    QCOMPARE(combo("Combo6")->currentIndex(), 0);
-    QCOMPARE(box("Text4")->text(), QStringLiteral("29"));
-    QCOMPARE(grid->text(1, 1), QStringLiteral("555"));
-}
-
-void TestForm5::unusedListsChangeNothing() {
-    const QByteArray before = EncodeImage(state.Editor);
-    combo("Combo18")->setCurrentIndex(7);
-    combo("Combo22")->setCurrentIndex(3);
-    press("Command1");
-    QCOMPARE(EncodeImage(state.Editor), before);
-}
-
-void TestForm5::decodeOverwritesEveryControl() {
-    // The user leaves edits everywhere; a decode replaces all of them.
-    for (const char* name : kStoredLists)
-        combo(name)->setCurrentIndex(0);
-    combo("Combo12")->setCurrentIndex(5);
-    for (const char* name : {"Text1", "Text3", "Text4", "Text5", "Text6"})
-        box(name)->setText("0");
-    get<QCheckBox>("Check3")->setChecked(false);
-    ClickCell(grid, 2, 1);
-    QTest::keyClicks(grid->cellEditor(), "999");
-
-    const QByteArray image = ImageWith([](EditorState& e) {
-        SettingsStore& s = e.Settings;
-        s.PttId = "2";
-        s.VoxFunction = "1";
-        s.VoxGainLevel = "7";
-        s.VoxDelayTime = "4";
-        s.VoxProceedTone = "1";
-        s.Duplicate = "1";
-        s.Priority = "1";
-        s.PriorityChannel = "12";
-        s.LookBackTimeA = "91";
-        s.LookBackTimeB = "5";
-        s.RevertChannel = "2";
-        s.IdCode = "123";
-        s.LaunchStartCode = "*12#";
-        s.LaunchEndCode = "ABCD";
-        s.DropoutDelayTime = "300";
-        s.TxDwellTime = "45";
-        s.CancelOperation = "1";
-        s.VoxInhibitOnReceive = "0";
-        s.AutodialMemory[1] = "0123456789ABCD*#";
-        s.DtmfRate = 2;
-        s.FirstDigitTime = 3;
-        s.StarHashTone = 2;
-        s.DKeySetting = 16;
-        s.DtmfSidetone = 1;
-        s.AutoResetTimer = 15;
-    });
-    Decode(state, image);
-    dialog->refreshFromStore();
-    QVERIFY(!grid->cellEditor());
-    const std::pair<const char*, int> positions[] = {
-        {"Combo4", 2},  {"Combo6", 1},   {"Combo7", 7},  {"Combo8", 4},
-        {"Combo9", 1},  {"Combo10", 1},  {"Combo11", 1}, {"Combo13", 91},
-        {"Combo14", 5}, {"Combo15", 2},  {"Combo0", 2},  {"Combo16", 3},
-        {"Combo17", 2}, {"Combo19", 16}, {"Combo20", 1}, {"Combo21", 15}};
-    for (const auto& [name, position] : positions)
-        QVERIFY2(combo(name)->currentIndex() == position, name);
-    QCOMPARE(combo("Combo12")->currentText(), QStringLiteral("12"));
-    QCOMPARE(box("Text1")->text(), QStringLiteral("123"));
-    QCOMPARE(box("Text3")->text(), QStringLiteral("*12#"));
-    QCOMPARE(box("Text4")->text(), QStringLiteral("ABCD"));
-    QCOMPARE(box("Text5")->text(), QStringLiteral("300"));
-    QCOMPARE(box("Text6")->text(), QStringLiteral("45"));
-    QVERIFY(get<QCheckBox>("Check3")->isChecked());
-    QVERIFY(!get<QCheckBox>("Check4")->isChecked());
-    QCOMPARE(grid->text(2, 1), QStringLiteral("0123456789ABCD*#"));
-    QCOMPARE(grid->text(1, 1), QStringLiteral("1"));
-}
-
-void TestForm5::idCodeHidesUnusedPlaces() {
-    const QByteArray image = ImageWith([](EditorState& e) { e.Settings.IdCode = "123"; });
-    QCOMPARE(image.mid(0x110, 10), QByteArray("123\xFF\xFF\xFF\xFF\xFF\xFF\xFF"));
-    Decode(state, image);
-    QCOMPARE(state.Editor.Settings.IdCode.size(), 10);
-    dialog->refreshFromStore();
-    QCOMPARE(box("Text1")->text(), QStringLiteral("123"));
-    // Untouched, OK writes back the same ten bytes.
-    press("Command1");
-    QCOMPARE(EncodeImage(state.Editor).mid(0x110, 10), image.mid(0x110, 10));
-    // There is room for seven more characters, and an edit stores what the box shows.
-    dialog->showDialog();
-    QTest::keyClicks(box("Text1"), "4567890");
-    QCOMPARE(box("Text1")->text(), QStringLiteral("1234567890"));
-    press("Command1");
-    QCOMPARE(state.Editor.Settings.IdCode, QStringLiteral("1234567890"));
-}
-
-void TestForm5::codeBoxFilter_data() {
-    QTest::addColumn<QString>("boxName");
-    QTest::addColumn<QString>("start");
-    QTest::addColumn<bool>("selectAll");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("abc upper-cased") << "Text1"
-                                     << "" << false << "abc"
-                                     << "ABC";
-    QTest::newRow("e refused") << "Text1"
-                               << "" << false << "e"
-                               << "";
-    QTest::newRow("code set") << "Text3"
-                              << "" << false << "0123456789*#dD"
-                              << "0123456789*#DD";
-    QTest::newRow("others refused") << "Text4"
-                                    << "" << false << "1 x.E-2!"
-                                    << "12";
-    QTest::newRow("11th refused") << "Text1"
-                                  << "" << false << "12345678901"
-                                  << "1234567890";
-    QTest::newRow("full, selection replaced") << "Text1"
-                                              << "1234567890" << true << "7"
-                                              << "7";
-    QTest::newRow("17th refused") << "Text3" << QString(16, u'1') << false << "2"
-                                  << QString(16, u'1');
-    QTest::newRow("Text4 limit 16")
-        << "Text4" << QString(15, u'1') << false << "23" << QString(15, u'1') + "2";
-}
-
-void TestForm5::codeBoxFilter() {
-    QFETCH(QString, boxName);
-    QFETCH(QString, start);
-    QFETCH(bool, selectAll);
-    QFETCH(QString, typed);
-    QFETCH(QString, expected);
-    QLineEdit* b = box(qPrintable(boxName));
-    b->setText(start);
-    if (selectAll)
-        b->selectAll();
-    QTest::keyClicks(b, typed);
-    QCOMPARE(b->text(), expected);
-    // Backspace always works.
-    QTest::keyClick(b, Qt::Key_Backspace);
-    QCOMPARE(b->text(), expected.chopped(expected.isEmpty() ? 0 : 1));
-}
-
-void TestForm5::codeBoxPaste_data() {
-    QTest::addColumn<QString>("clipboard");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("codes, upper-cased") << "12ab"
-                                        << "912AB";
-    QTest::newRow("refused character") << "12e"
-                                       << "9";
-    QTest::newRow("too long") << "1234567890"
-                              << "9";
-}
-
-void TestForm5::codeBoxPaste() {
-    QFETCH(QString, clipboard);
-    QFETCH(QString, expected);
-    auto* b = dialog->findChild<FilteredLineEdit*>("Text1");
-    b->setText("9");
-    QGuiApplication::clipboard()->setText(clipboard);
-    // The clipboard shortcut is a control character: refused.
-    QTest::keyClick(b, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(b->text(), QStringLiteral("9"));
-    b->pasteFiltered(); // the context menu's paste
-    QCOMPARE(b->text(), expected);
-}
-
-void TestForm5::secondsBoxes_data() {
-    QTest::addColumn<QString>("boxName");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("300") << "Text5"
-                         << "300"
-                         << "300";
-    QTest::newRow("301 refused") << "Text5"
-                                 << "301"
-                                 << "30";
-    QTest::newRow("letters refused") << "Text6"
-                                     << "1a2b"
-                                     << "12";
-    QTest::newRow("fourth digit refused") << "Text6"
-                                          << "1234"
-                                          << "123";
-    QTest::newRow("minus refused") << "Text6"
-                                   << "-5"
-                                   << "5";
-}
-
-void TestForm5::secondsBoxes() {
-    QFETCH(QString, boxName);
-    QFETCH(QString, typed);
-    QFETCH(QString, expected);
-    QLineEdit* b = box(qPrintable(boxName));
-    QTest::keyClicks(b, typed);
-    QCOMPARE(b->text(), expected);
-    QGuiApplication::clipboard()->setText("999");
-    b->selectAll();
-    QTest::keyClick(b, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(b->text(), expected);
-    press("Command1");
-    const QByteArray image = EncodeImage(state.Editor);
-    const int offset = boxName == QLatin1String("Text5") ? 0x155 : 0x157;
-    const int stored = quint8(image[offset]) | quint8(image[offset + 1]) << 8;
-    QCOMPARE(stored, expected.toInt());
-}
-
-void TestForm5::scrollBarsWriteBoxes() {
-    auto* v1 = get<QScrollBar>("VScroll1");
-    auto* v2 = get<QScrollBar>("VScroll2");
-    QCOMPARE(v1->minimum(), 0);
-    QCOMPARE(v1->maximum(), 300);
-    // Not positioned from the store, and typing does not move them.
-    state.Editor.Settings.DropoutDelayTime = "120";
-    dialog->refreshFromStore();
-    QCOMPARE(v1->value(), 0);
-    QCOMPARE(box("Text5")->text(), QStringLiteral("120"));
-    QTest::keyClick(v1, Qt::Key_Down);
-    QCOMPARE(box("Text5")->text(), QStringLiteral("1"));
-    v2->setValue(300);
-    QCOMPARE(box("Text6")->text(), QStringLiteral("300"));
-    QCOMPARE(box("Text5")->text(), QStringLiteral("1"));
-}
-
-void TestForm5::memoryGrid() {
-    QCOMPARE(grid->rowCount(), 9);
-    QCOMPARE(grid->columnCount(), 2);
-    ClickCell(grid, 4, 1);
-    QVERIFY(grid->cellEditor());
-    grid->cellEditor()->selectAll();
-    QTest::keyClicks(grid->cellEditor(), "12abe*# x9");
-    QCOMPARE(grid->cellEditor()->text(), QStringLiteral("12AB*#9"));
-    QTest::keyClick(grid->cellEditor(), Qt::Key_Return);
-    QTRY_VERIFY(!grid->cellEditor());
-    QCOMPARE(grid->text(4, 1), QStringLiteral("12AB*#9"));
-    ClickCell(grid, 4, 0); // the number column takes no editor
-    QVERIFY(!grid->cellEditor());
-}
-
-void TestForm5::memoryTooLong() {
-    MessageBoxCatcher boxes;
-    const QString twenty = QStringLiteral("12345678901234567890");
-    editMemory(5, twenty);
-    QTRY_COMPARE(boxes.texts.size(), 1);
-    QCOMPARE(boxes.texts[0], Form5::MemoryTooLongText());
-    QCOMPARE(boxes.icons[0], QMessageBox::Critical);
-    QCOMPARE(boxes.titles[0], QStringLiteral("TR-640 Software"));
-    QCOMPARE(grid->text(5, 1), twenty);
-    // Leaving the cell again without a change shows nothing more.
-    ClickCell(grid, 5, 1);
-    ClickCell(grid, 6, 1);
-    QCoreApplication::processEvents();
-    QCOMPARE(boxes.texts.size(), 1);
-    press("Command1");
-    QCOMPARE(state.Editor.Settings.AutodialMemory[4], twenty);
-    QCOMPARE(EncodeImage(state.Editor).mid(0x230, 16), QByteArray("123456789:123456"));
-}
 
 QTEST_MAIN(TestForm5)
 #include "tst_form5.moc"
