@@ -97,8 +97,9 @@ private Q_SLOTS:
              "frmAbout|lblVersion|简体中文版|English version",
              "frmAbout|Label2|发布：2012.2|Issue：2012.4",
              "frmAbout|Label3|版本号:1.20|Version:1.20",
-             "frmAbout|lblDescription|TR-640 编程软件项目开发|Developed by the TR-640 programming "
-             "software project",
+             "frmAbout|lblDescription|TR-640 编程软件项目开发 · 自由软件，GPL-3.0 或更高版本|"
+             "Developed by the TR-640 programming software project · free software, GPL-3.0 or "
+             "later",
              "frmAbout|cmdOK|确定|OK"});
     }
     void dialogTexts() {
