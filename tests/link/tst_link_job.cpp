@@ -280,6 +280,10 @@ private Q_SLOTS:
             << W << true << false << -1 << kUnchanged << 0 << false;
         QTest::newRow("write, before any frame")
             << W << false << false << 2 << kUnchanged << 0 << false;
+        QTest::newRow("write, one frame unanswered")
+            << W << false << false << 3
+            << QString("Writing cancelled; the radio may hold a partly written codeplug!") << 0
+            << true;
         QTest::newRow("write, some frames")
             << W << false << false << 8
             << QString("Writing cancelled; the radio may hold a partly written codeplug!") << 5
