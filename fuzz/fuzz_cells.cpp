@@ -7,7 +7,6 @@
 // Properties: a refused text leaves the codeplug as it was; the grid only ever holds what the
 // editors accept; whatever was typed survives a save and an open, and a CSV export and import.
 
-#include "ChannelChecks.h"
 #include "FuzzSupport.h"
 
 #include "codeplug/BandTable.h"

@@ -8,7 +8,6 @@
 // channels the file does not set are kept or cleared as asked; exporting the result and
 // importing that again gives the same channels; and the result survives a save and an open.
 
-#include "ChannelChecks.h"
 #include "FuzzSupport.h"
 
 #include "codeplug/BandTable.h"

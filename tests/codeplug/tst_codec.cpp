@@ -1,6 +1,7 @@
 // Golden images and round trips of the codeplug codec.
 
 #include "codeplug/BandTable.h"
+#include "codeplug/ChannelRules.h"
 #include "codeplug/Codec.h"
 #include "codeplug/Hex.h"
 #include "codeplug/ListTexts.h"
@@ -10,6 +11,8 @@
 #include <QTest>
 
 using namespace tr640;
+
+Q_DECLARE_METATYPE(tr640::CellProblem)
 
 namespace {
 
@@ -47,7 +50,6 @@ class TestCodec : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void hexHelpers_data();
     void hexHelpers();
     void startupImage();
     void identificationArea_data();
@@ -64,33 +66,18 @@ private Q_SLOTS:
     void roundTripStartup();
     void roundTripRandomImages();
     void toneWordsRoundTrip();
+    void toneList();
+    void channelCells_data();
+    void channelCells();
     void unlistedToneSurvivesLanguageSwitch();
     void outOfRangeValuesStayInTheirFields_data();
     void outOfRangeValuesStayInTheirFields();
 };
 
-void TestCodec::hexHelpers_data() {
-    QTest::addColumn<QString>("got");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("HexByte 0") << HexByte(0) << "00";
-    QTest::newRow("HexByte 255") << HexByte(255) << "FF";
-    QTest::newRow("HexByte 10") << HexByte(10) << "0A";
-    QTest::newRow("HexByte 670") << HexByte(670) << "29E";
-    QTest::newRow("HexWord 300") << HexWord(300) << "012C";
-    QTest::newRow("HexWord 0") << HexWord(0) << "0000";
-    QTest::newRow("HexToBits F8") << HexToBits(u"F8") << "11111000";
-    QTest::newRow("HexToBits 0") << HexToBits(u"0") << "0000";
-    QTest::newRow("HexToBits junk") << HexToBits(u"G") << "0000";
-    QTest::newRow("BitsToHex F0") << BitsToHex(u"11110000") << "F0";
-    QTest::newRow("BitsToHex 12 bits") << BitsToHex(u"100000010011") << "813";
-    QTest::newRow("BitsToHex padded") << BitsToHex(u"1111111") << "7F";
-    QTest::newRow("image hex") << BytesToImageHex(Hex("00 0a ff 4d")) << "000AFF4D";
-}
-
 void TestCodec::hexHelpers() {
-    QFETCH(QString, got);
-    QFETCH(QString, expected);
-    QCOMPARE(got, expected);
+    QCOMPARE(HexWord(300), QString("012C"));
+    QCOMPARE(HexWord(0), QString("0000"));
+    QCOMPARE(BytesToImageHex(Hex("00 0a ff 4d")), QString("000AFF4D"));
 }
 
 void TestCodec::startupImage() {
@@ -449,6 +436,71 @@ void TestCodec::toneWordsRoundTrip() {
     QCOMPARE(ToneTextFromWord(0x2813), QString("D023N"));
     QCOMPARE(ToneTextFromWord(0xA9EC), QString("D754I"));
     QCOMPARE(ToneTextFromWord(0x029E), QString("67.0"));
+}
+
+void TestCodec::toneList() {
+    const QString ctcss("67.0 69.3 71.9 74.4 77.0 79.7 82.5 85.4 88.5 91.5 94.8 97.4 100.0 103.5 "
+                        "107.2 110.9 114.8 118.8 123.0 127.3 131.8 136.5 141.3 146.2 151.4 156.7 "
+                        "159.8 162.2 165.5 167.9 171.3 173.8 177.3 179.9 183.5 186.2 189.9 192.8 "
+                        "196.6 199.9 203.5 206.5 210.7 218.1 225.7 229.1 233.6 241.8 250.3 254.1");
+    const QString dcs("023 025 026 031 032 036 043 047 051 053 054 065 071 072 073 074 114 115 116 "
+                      "122 125 131 132 134 143 145 152 155 156 162 165 172 174 205 212 223 225 226 "
+                      "243 244 245 246 251 252 255 261 263 265 266 271 274 306 311 315 325 331 332 "
+                      "343 346 351 356 364 365 371 411 412 413 423 431 432 445 446 452 454 455 462 "
+                      "464 465 466 503 506 516 523 526 532 546 565 606 612 624 627 631 632 645 654 "
+                      "662 664 703 712 723 731 732 734 743 754");
+    QStringList expected = QStringList{"Off"} + ctcss.split(u' ');
+    for (const char* polarity : {"N", "I"})
+        for (const QString& code : dcs.split(u' '))
+            expected << u'D' + code + QLatin1String(polarity);
+    QStringList list;
+    for (int p = 0; p < kToneListSize; ++p)
+        list << ToneListText(p, English);
+    QCOMPARE(list, expected);
+}
+
+// Typing into channel 1 (435.00000 on 400-470MHz) or the empty channel 2.
+void TestCodec::channelCells_data() {
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("cell"); // afterwards
+    QTest::addColumn<CellProblem>("problem");
+    const auto row = [](const char* name, int r, int column, const char* typed, const char* cell,
+                        CellProblem problem = CellProblem::None) {
+        QTest::newRow(name) << r << column << QString(typed) << QString(cell) << problem;
+    };
+    using P = CellProblem;
+    row("snapped to 6.25 kHz", 1, ColRxFrequency, "435.0137", "435.01250");
+    row("snapped to 5 kHz", 1, ColRxFrequency, "435.016", "435.01500");
+    row("on the 6.25 kHz raster", 1, ColTxFrequency, "435.00625", "435.00625");
+    row("band edge", 1, ColTxFrequency, "470", "470.00000");
+    row("above the band", 1, ColRxFrequency, "470.001", "435.00000", P::OutOfBand);
+    row("below the band", 1, ColTxFrequency, "399.99", "435.00000", P::OutOfBand);
+    row("not a number", 1, ColRxFrequency, "4x5", "435.00000", P::NotNumeric);
+    row("unlisted tone", 1, ColRxTone, "254.0", "254.0");
+    row("whole hertz", 1, ColTxTone, "100", "100.0");
+    row("DCS", 1, ColTxTone, "D754I", "D754I");
+    row("tone above 254.1", 1, ColRxTone, "254.2", "Off", P::UnknownTone);
+    row("tone below 67.0", 1, ColRxTone, "66.9", "Off", P::UnknownTone);
+    row("list entry", 1, ColPower, "Low", "Low");
+    row("not an entry", 1, ColPower, "x", "High", P::UnknownEntry);
+    row("empty channel", 2, ColRxTone, "67.0", "", P::EmptyChannel);
+}
+
+void TestCodec::channelCells() {
+    EditorState s;
+    s.Language = English;
+    QCOMPARE(SetChannelCell(s, 1, ColRxFrequency, "435", 400, 470), CellProblem::None);
+    QStringList channel;
+    for (int col = ColRxFrequency; col <= ColScanAdd; ++col)
+        channel << s.cell(1, col);
+    QCOMPARE(channel.join(u' '), QString("435.00000 Off 435.00000 Off High Off Wide Yes"));
+    QFETCH(int, row);
+    QFETCH(int, column);
+    QFETCH(QString, typed);
+    QTEST(SetChannelCell(s, row, column, typed, 400, 470), "problem");
+    QTEST(s.cell(row, column), "cell");
 }
 
 void TestCodec::unlistedToneSurvivesLanguageSwitch() {

@@ -3,8 +3,9 @@
 // leave the existing file as it was and say why; a failed open must leave the editor alone.
 //
 // A read-only folder and a full disk are made with a small tmpfs when this process may mount
-// one (root on Linux); otherwise a read-only folder comes from its permissions (not as root)
-// and a full disk is simulated by the file size limit, which fails the write the same way.
+// one (root on Linux); otherwise a read-only folder comes from its permissions, which bind an
+// ordinary user only. A write error comes from the file size limit. The suite runs as root and
+// as an ordinary user (UNPRIVILEGED), so that every case runs in one of the two.
 
 #include "support/UiTestSupport.h"
 
@@ -14,6 +15,8 @@
 
 #include <QAction>
 #include <QDir>
+
+#include <optional>
 
 #ifdef Q_OS_LINUX
 #include <csignal>
@@ -44,88 +47,57 @@ bool IsRoot() {
 #endif
 }
 
-// A tmpfs of a given size mounted on a folder for as long as this lives (Linux, privileged).
+#ifdef Q_OS_LINUX
+// A small tmpfs mounted on a folder while this lives (privileged only; mounted() tells).
 class ScratchVolume {
 public:
-    // No volume when `kib` is 0.
-    ScratchVolume(const QString& folder, int kib) : folder_(folder) {
-#ifdef Q_OS_LINUX
-        if (kib == 0)
-            return;
-        const QByteArray options = "size=" + QByteArray::number(kib) + "k";
-        mounted_ = ::mount("tmpfs", folder.toLocal8Bit().constData(), "tmpfs", 0,
-                           options.constData()) == 0;
-#else
-        Q_UNUSED(kib);
-#endif
+    explicit ScratchVolume(const QString& folder) : folder_(folder.toLocal8Bit()) {
+        mounted_ = ::mount("tmpfs", folder_.constData(), "tmpfs", 0, "size=64k") == 0;
     }
     ~ScratchVolume() {
-#ifdef Q_OS_LINUX
         if (mounted_)
-            ::umount2(folder_.toLocal8Bit().constData(), MNT_DETACH);
-#endif
+            ::umount2(folder_.constData(), MNT_DETACH);
     }
-    bool mounted() const {
-        return mounted_;
-    }
+    bool mounted() const { return mounted_; }
     bool makeReadOnly() {
-#ifdef Q_OS_LINUX
-        return mounted_ && ::mount("tmpfs", folder_.toLocal8Bit().constData(), "tmpfs",
-                                   MS_REMOUNT | MS_RDONLY, nullptr) == 0;
-#else
-        return false;
-#endif
+        return ::mount("tmpfs", folder_.constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) == 0;
     }
-    // Fills the volume with a file until no byte is left.
-    void fill() const {
-        QFile filler(QDir(folder_).filePath(QStringLiteral("filler")));
-        if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-            return;
-        for (const qsizetype size : {4096, 512, 1}) {
-            const QByteArray block(size, 'x');
-            while (filler.write(block) > 0) {
-            }
-        }
+    void fill() const { // until no byte is left
+        QFile filler(QDir(QString::fromLocal8Bit(folder_)).filePath(QStringLiteral("filler")));
+        if (filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            for (const qsizetype size : {4096, 512, 1})
+                while (filler.write(QByteArray(size, 'x')) > 0) {
+                }
     }
 
 private:
-    QString folder_;
+    QByteArray folder_;
     bool mounted_ = false;
 };
 
-// Lowers the file size limit of this process while it lives, so that writing past `bytes`
-// fails as on a full disk (Linux; the signal that would end the process is ignored).
+// A file size limit of 100 bytes while this lives: writing past it fails as on a full disk
+// (the signal that would end the process is ignored).
 class FileSizeLimit {
 public:
-    explicit FileSizeLimit(qint64 bytes) {
-#ifdef Q_OS_LINUX
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    FileSizeLimit() : handler_(std::signal(SIGXFSZ, SIG_IGN)) {
         active_ = ::getrlimit(RLIMIT_FSIZE, &previous_) == 0;
         rlimit lower = previous_;
-        lower.rlim_cur = static_cast<rlim_t>(bytes);
+        lower.rlim_cur = 100;
         active_ = active_ && ::setrlimit(RLIMIT_FSIZE, &lower) == 0;
-#else
-        Q_UNUSED(bytes);
-#endif
     }
     ~FileSizeLimit() {
-#ifdef Q_OS_LINUX
         if (active_)
             ::setrlimit(RLIMIT_FSIZE, &previous_);
-        std::signal(SIGXFSZ, previousHandler_);
-#endif
+        std::signal(SIGXFSZ, handler_);
     }
-    bool active() const {
-        return active_;
-    }
+    bool active() const { return active_; }
 
 private:
-    bool active_ = false;
-#ifdef Q_OS_LINUX
+    void (*handler_)(int);
     rlimit previous_{};
-    void (*previousHandler_)(int) = SIG_DFL;
-#endif
+    bool active_ = false;
 };
+#endif
 
 enum class SaveFault { ReadOnlyFolder, FullDisk, WriteError };
 
@@ -164,32 +136,30 @@ void TestFileFaults::failedSaveKeepsTheFile() {
     const QString path = QDir(folder).filePath("radio.DAT");
     const QByteArray previous = EncodeImage(EditorState());
 
+#ifndef Q_OS_LINUX
+    QSKIP("the faults are made with Linux facilities");
+#else
     // The fault is set up around the existing file.
-    ScratchVolume volume(folder, fault == SaveFault::WriteError ? 0 : 64);
-    if (fault != SaveFault::WriteError && !volume.mounted() && IsRoot())
+    std::optional<ScratchVolume> volume;
+    if (fault != SaveFault::WriteError)
+        volume.emplace(folder);
+    const bool mounted = volume && volume->mounted();
+    if (volume && !mounted && IsRoot())
         QSKIP("a root process that cannot mount a tmpfs cannot make this fault");
     QVERIFY(WriteAll(path, previous));
     bool readOnlyByPermissions = false;
-    std::unique_ptr<FileSizeLimit> limit;
-    switch (fault) {
-    case SaveFault::ReadOnlyFolder:
-        if (volume.mounted()) {
-            QVERIFY(volume.makeReadOnly());
-        } else {
-            QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
-            readOnlyByPermissions = true;
-        }
-        break;
-    case SaveFault::FullDisk:
-        if (!volume.mounted())
-            QSKIP("no tmpfs can be mounted here; the write error row covers a failed write");
-        volume.fill();
-        break;
-    case SaveFault::WriteError:
-        limit = std::make_unique<FileSizeLimit>(100);
-        if (!limit->active())
-            QSKIP("the file size limit cannot be lowered here");
-        break;
+    std::optional<FileSizeLimit> limit;
+    if (fault == SaveFault::ReadOnlyFolder && mounted) {
+        QVERIFY(volume->makeReadOnly());
+    } else if (fault == SaveFault::ReadOnlyFolder) {
+        QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+        readOnlyByPermissions = true;
+    } else if (fault == SaveFault::FullDisk) {
+        if (!mounted)
+            QSKIP("only root mounts a tmpfs here; the write error row covers a failed write");
+        volume->fill();
+    } else if (!limit.emplace().active()) {
+        QSKIP("the file size limit cannot be lowered here");
     }
 
     w->replaceEditor(Sample());
@@ -214,6 +184,7 @@ void TestFileFaults::failedSaveKeepsTheFile() {
     QCOMPARE(QDir(folder).entryList({"*.DAT*"}, QDir::Files | QDir::Hidden),
              QStringList{"radio.DAT"}); // no temporary file left behind
     QVERIFY(w->editor() == before);
+#endif
 }
 
 void TestFileFaults::opening_data() {

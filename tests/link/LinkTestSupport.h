@@ -10,6 +10,7 @@
 #include <QList>
 #include <QRegularExpression>
 #include <functional>
+#include <utility>
 
 namespace tr640::test {
 
@@ -42,10 +43,42 @@ inline int AddressOf(const QByteArray& frame) {
 
 enum class Delivery { AsSent, ByteByByte, Joined };
 
-class FakeHost : public link::TransferHost {
+// The frames a host sent, with the radio model behind it: its replies wait until pump().
+class RadioLine {
+public:
+    sim::RadioModel* radio = nullptr;
+    QList<QByteArray> sent;
+    QByteArray replies; // every byte the radio sent, in order
+
+    void send(const QByteArray& frame) {
+        sent.append(frame);
+        if (radio)
+            m_pending.append(radio->receive(frame));
+    }
+    // Hands the radio's replies to `deliver` until the dialogue rests.
+    template <typename Deliver> void pumpInto(Deliver deliver) {
+        while (!m_pending.isEmpty()) {
+            const QList<QByteArray> now = std::exchange(m_pending, {});
+            for (const QByteArray& piece : now)
+                replies += piece;
+            deliver(now);
+        }
+    }
+    QList<QByteArray> framesOf(char kind) const {
+        QList<QByteArray> out;
+        for (const QByteArray& f : sent)
+            if (f.front() == kind)
+                out.append(f);
+        return out;
+    }
+
+private:
+    QList<QByteArray> m_pending;
+};
+
+class FakeHost : public link::TransferHost, public RadioLine {
 public:
     link::TransferSession session{*this};
-    sim::RadioModel* radio = nullptr;            // replies come back through pump()
     std::function<void(const QByteArray&)> wire; // instead of the radio: a port
     std::function<void()> onClose;
     std::function<void()> duringModal; // runs inside the question or the error box
@@ -54,17 +87,14 @@ public:
     int band = 0;
     bool answer = true;
 
-    QList<QByteArray> sent;
     QList<QString> reads;
     QList<Outcome> ended;
     int readBand = -1, closed = 0, questions = 0, errors = 0, stageAtError = -1;
 
     void sendBytes(const QByteArray& frame) override {
-        sent.append(frame);
+        send(frame);
         if (wire)
             wire(frame);
-        else if (radio)
-            m_pending.append(radio->receive(frame));
     }
     void closePort() override {
         ++closed;
@@ -91,20 +121,15 @@ public:
     }
     void transferEnded(Outcome o) override { ended.append(o); }
 
-    // Hands the radio's replies to the session until the dialogue rests.
     void pump() {
-        while (!m_pending.isEmpty()) {
-            QList<QByteArray> now;
-            now.swap(m_pending);
-            if (delivery == Delivery::Joined)
-                now = {now.join()};
-            for (const QByteArray& piece : now)
+        pumpInto([this](const QList<QByteArray>& now) {
+            for (const QByteArray& piece : delivery == Delivery::Joined ? QList{now.join()} : now)
                 if (delivery == Delivery::ByteByByte)
                     for (char c : piece)
                         session.receive(QByteArray(1, c));
                 else
                     session.receive(piece);
-        }
+        });
     }
     void feed(const QByteArray& bytes) {
         session.receive(bytes);
@@ -114,16 +139,6 @@ public:
         for (int i = 0; i < n; ++i)
             session.tick(t);
     }
-    QList<QByteArray> framesOf(char kind) const {
-        QList<QByteArray> out;
-        for (const QByteArray& f : sent)
-            if (f.front() == kind)
-                out.append(f);
-        return out;
-    }
-
-private:
-    QList<QByteArray> m_pending;
 };
 
 // The bytes of a serial trace in one direction ("TX" or "RX"), joined; `bad` counts lines that

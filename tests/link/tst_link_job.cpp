@@ -4,7 +4,6 @@
 #include "LinkTestSupport.h"
 #include "link/Frames.h"
 #include "link/TransferJob.h"
-#include "link/TransferTexts.h"
 
 #include <QTest>
 
@@ -12,7 +11,6 @@ using namespace tr640;
 using namespace tr640::test;
 using link::ImageKind;
 using link::JobResult;
-using link::LinkText;
 
 namespace {
 
@@ -24,57 +22,45 @@ QByteArray OldMemory() {
     return b;
 }
 
-QString KindName(ImageKind k) {
-    switch (k) {
-    case ImageKind::Read:
-        return QStringLiteral("read");
-    case ImageKind::BeforeWrite:
-        return QStringLiteral("before-write");
-    case ImageKind::Written:
-        break;
-    }
-    return QStringLiteral("write");
+const char* KindName(ImageKind k) {
+    return k == ImageKind::Read ? "read" : k == ImageKind::BeforeWrite ? "before-write" : "write";
 }
 
-QString English(LinkText t) {
-    return link::LinkTextFor(t, 1);
-}
+// The texts the user sees, in English.
+const QString kReadDone = QStringLiteral("Read frequency success!");
+const QString kWriteDone = QStringLiteral("Write frequency success!");
+const QString kVerified = QStringLiteral("Write frequency success, verified!");
+const QString kVerifyFailed = QStringLiteral("Verification after writing failed!");
+const QString kUnchanged = QStringLiteral("Writing cancelled; the radio was not changed.");
 
 // The owner of a job, wired to a radio model; replies come back through pump().
-class JobFakeHost : public link::JobHost {
+class JobFakeHost : public link::JobHost, public RadioLine {
 public:
-    explicit JobFakeHost(sim::RadioModel& r) : radio(r) { job.session().setLanguage(1); }
+    explicit JobFakeHost(sim::RadioModel& r) {
+        radio = &r;
+        job.session().setLanguage(1);
+    }
 
-    sim::RadioModel& radio;
     link::TransferJob job{*this};
     QString image = BytesToImageHex(PatternImage());
     int band = 0;
     bool keepBeforeWrite = true;
     bool portOpens = true;
 
-    QList<QByteArray> sent;
-    QByteArray replies; // every byte the radio sent, in order
     QList<QString> reads;
     QStringList kept;             // kinds of the images kept, in order
     QList<QByteArray> keptImages; // and their bytes
     QList<link::JobReport> reports;
     QString errorText;
-    int reopened = 0;
 
-    void sendBytes(const QByteArray& frame) override {
-        sent << frame;
-        m_pending.append(radio.receive(frame));
-    }
+    void sendBytes(const QByteArray& frame) override { send(frame); }
     void closePort() override {}
     QString encodeCodeplug() override { return image; }
     int selectedBand() const override { return band; }
     void applyRead(const QString& hex, int) override { reads << hex; }
     bool askBandQuestion(const QString&) override { return false; }
     void showCommunicationError(const QString& text) override { errorText = text; }
-    bool reopenPort() override {
-        ++reopened;
-        return portOpens;
-    }
+    bool reopenPort() override { return portOpens; }
     bool keepImage(ImageKind kind, const QByteArray& bytes, int) override {
         if (kind == ImageKind::BeforeWrite && !keepBeforeWrite)
             return false;
@@ -85,11 +71,10 @@ public:
     void jobEnded(const link::JobReport& r) override { reports << r; }
 
     void pump() {
-        while (!m_pending.isEmpty()) {
-            const QByteArray piece = m_pending.takeFirst();
-            replies += piece;
-            job.receive(piece);
-        }
+        pumpInto([this](const QList<QByteArray>& now) {
+            for (const QByteArray& piece : now)
+                job.receive(piece);
+        });
     }
     // Runs the dialogues and the pauses between them until the job ends or the radio stops
     // answering.
@@ -106,16 +91,6 @@ public:
             pump();
         }
     }
-    QList<QByteArray> framesOf(char kind) const {
-        QList<QByteArray> out;
-        for (const QByteArray& f : sent)
-            if (f.front() == kind)
-                out << f;
-        return out;
-    }
-
-private:
-    QList<QByteArray> m_pending;
 };
 
 // A radio with OldMemory() and a host whose editor holds PatternImage().
@@ -156,34 +131,32 @@ private Q_SLOTS:
         QTest::addColumn<int>("mismatch");
         QTest::addColumn<QString>("status");
         const QStringList none, write{"write"}, both{"before-write", "write"};
-        const QString ok = English(LinkText::WriteSuccess);
-        const QString verified = English(LinkText::VerifySuccess);
         const auto W = Direction::Write;
         QTest::newRow("read") << Direction::Read << true << true << -1 << true << 0
-                              << JobResult::Done << QStringList{"read"} << false << -1
-                              << English(LinkText::ReadSuccess);
+                              << JobResult::Done << QStringList{"read"} << false << -1 << kReadDone;
         QTest::newRow("write") << W << false << false << -1 << true << 0 << JobResult::Done << write
-                               << true << -1 << ok;
-        QTest::newRow("backup first")
-            << W << true << false << -1 << true << 0 << JobResult::Done << both << true << -1 << ok;
+                               << true << -1 << kWriteDone;
+        QTest::newRow("backup first") << W << true << false << -1 << true << 0 << JobResult::Done
+                                      << both << true << -1 << kWriteDone;
         // The gaps between the written ranges hold the radio's old bytes: not compared.
         QTest::newRow("verify") << W << false << true << -1 << true << 0 << JobResult::Done << write
-                                << true << -1 << verified;
+                                << true << -1 << kVerified;
         QTest::newRow("backup first and verify")
             << W << true << true << -1 << true << 0 << JobResult::Done << both << true << -1
-            << verified;
+            << kVerified;
         QTest::newRow("verify finds a corrupted byte")
             << W << false << true << 0x0123 << true << 0 << JobResult::VerifyFailed << write << true
-            << 0x0123 << English(LinkText::VerifyFailed);
+            << 0x0123 << kVerifyFailed;
         QTest::newRow("corrupted last byte")
             << W << false << true << 0x035F << true << 0 << JobResult::VerifyFailed << write << true
-            << 0x035F << English(LinkText::VerifyFailed);
+            << 0x035F << kVerifyFailed;
         QTest::newRow("backup not kept")
             << W << true << true << -1 << false << 0 << JobResult::BackupNotKept << none << false
-            << -1 << English(LinkText::BackupNotKept);
+            << -1 << QString("The backup could not be saved; nothing written.");
         QTest::newRow("band refused after the backup")
             << W << true << true << -1 << true << 5 << JobResult::BandRefused
-            << QStringList{"before-write"} << false << -1 << English(LinkText::BandRefused);
+            << QStringList{"before-write"} << false << -1
+            << QString("Frequency band with discrepancies, do not write.");
     }
     void sequences() {
         QFETCH(Direction, direction);
@@ -240,14 +213,20 @@ private Q_SLOTS:
         // PROGRAM, identify, ack, then the frames of the step.
         QTest::newRow("backup read fails")
             << true << false << 5 << true << JobResult::CommunicationError
-            << English(LinkText::BackupReadFailed) << 0;
+            << QString("The radio could not be read for the backup before writing; nothing was "
+                       "written.")
+            << 0;
         QTest::newRow("write fails midway")
             << false << false << 8 << true << JobResult::CommunicationError
-            << English(LinkText::PartialWriteNote) << 6;
+            << QString("The radio may hold a partly written codeplug: write it again before using "
+                       "the radio.")
+            << 6;
         // A write is 50 frames with its end request; the read-back's first request is 54th.
         QTest::newRow("read-back fails")
             << false << true << 53 << true << JobResult::CommunicationError
-            << English(LinkText::VerifyReadFailed) << 46;
+            << QString("The codeplug was written, but reading it back for the check failed: it is "
+                       "not verified.")
+            << 46;
         QTest::newRow("port does not open for the write")
             << true << true << -1 << false << JobResult::PortLost << QString() << 0;
     }
@@ -269,9 +248,13 @@ private Q_SLOTS:
         QCOMPARE(r.radioUnchanged(), frames == 0);
         if (note.isEmpty()) {
             QVERIFY(r.host.errorText.isEmpty());
-            QCOMPARE(r.host.job.session().statusText(), English(LinkText::PortNotReopened));
+            QCOMPARE(
+                r.host.job.session().statusText(),
+                QStringLiteral("The serial port could not be opened again; the transfer stopped."));
         } else {
-            QVERIFY(r.host.errorText.startsWith(English(LinkText::CommunicationError)));
+            QVERIFY(r.host.errorText.startsWith(
+                QStringLiteral("Communication error, please check the intercom model, fault, "
+                               "attachment and computer serial choice!")));
             QVERIFY(r.host.errorText.endsWith(note));
         }
         QVERIFY(!r.host.job.session().busy());
@@ -287,19 +270,24 @@ private Q_SLOTS:
         QTest::addColumn<int>("frames"); // write frames the radio stored
         QTest::addColumn<bool>("partly");
         const auto R = Direction::Read, W = Direction::Write;
-        const QString unchanged = English(LinkText::WriteCancelledUnchanged);
-        const QString check = English(LinkText::VerifyCancelled);
+        const QString check = QString("Write frequency success; the check was cancelled.");
         QTest::newRow("read, handshake")
-            << R << false << false << 0 << English(LinkText::ReadCancelled) << 0 << false;
+            << R << false << false << 0 << QString("Reading cancelled.") << 0 << false;
         QTest::newRow("read, blocks")
-            << R << false << false << 7 << English(LinkText::ReadCancelled) << 0 << false;
-        QTest::newRow("backup read") << W << true << false << 4 << unchanged << 0 << false;
+            << R << false << false << 7 << QString("Reading cancelled.") << 0 << false;
+        QTest::newRow("backup read") << W << true << false << 4 << kUnchanged << 0 << false;
         QTest::newRow("between backup and write")
-            << W << true << false << -1 << unchanged << 0 << false;
+            << W << true << false << -1 << kUnchanged << 0 << false;
         QTest::newRow("write, before any frame")
-            << W << false << false << 2 << unchanged << 0 << false;
+            << W << false << false << 2 << kUnchanged << 0 << false;
+        QTest::newRow("write, one frame unanswered")
+            << W << false << false << 3
+            << QString("Writing cancelled; the radio may hold a partly written codeplug!") << 0
+            << true;
         QTest::newRow("write, some frames")
-            << W << false << false << 8 << English(LinkText::WriteCancelledPartial) << 5 << true;
+            << W << false << false << 8
+            << QString("Writing cancelled; the radio may hold a partly written codeplug!") << 5
+            << true;
         QTest::newRow("between write and read-back")
             << W << false << true << -1 << check << 46 << false;
         QTest::newRow("read-back") << W << false << true << 54 << check << 46 << false;

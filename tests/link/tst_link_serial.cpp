@@ -18,17 +18,8 @@ using tr640::link::SerialLink;
 
 namespace {
 
-DeviceAccess Facts(bool known, bool exists, bool accessible, const QString& path = QString(),
-                   const QString& group = QString(),
-                   GroupMembership membership = GroupMembership::Unknown) {
-    DeviceAccess a;
-    a.known = known;
-    a.exists = exists;
-    a.accessible = accessible;
-    a.path = path;
-    a.group = group;
-    a.membership = membership;
-    return a;
+DeviceAccess Facts(bool exists, bool accessible, const QString& path = QString()) {
+    return {true, exists, accessible, path, QString(), GroupMembership::Unknown};
 }
 
 } // namespace
@@ -39,23 +30,19 @@ private Q_SLOTS:
     void portNames_data() {
         QTest::addColumn<QString>("given");
         QTest::addColumn<QString>("opened");
+        const auto row = [](const char* given, const char* opened) {
+            QTest::newRow(given) << QString(given) << QString(opened);
+        };
 #ifdef Q_OS_WIN
-        QTest::newRow("COM1") << "COM1"
-                              << "COM1";
-        QTest::newRow("com8") << "com8"
-                              << "COM8";
+        row("COM1", "COM1");
+        row("com8", "COM8");
 #else
-        QTest::newRow("COM1") << "COM1"
-                              << "/dev/ttyS0";
-        QTest::newRow("com8") << "com8"
-                              << "/dev/ttyS7";
+        row("COM1", "/dev/ttyS0");
+        row("com8", "/dev/ttyS7");
 #endif
-        QTest::newRow("COM9 is a system name") << "COM9"
-                                               << "COM9";
-        QTest::newRow("COM10 is a system name") << "COM10"
-                                                << "COM10";
-        QTest::newRow("a path") << "/dev/ttyUSB0"
-                                << "/dev/ttyUSB0";
+        row("COM9", "COM9"); // system names from here on
+        row("COM10", "COM10");
+        row("/dev/ttyUSB0", "/dev/ttyUSB0");
     }
     void portNames() {
         QFETCH(QString, given);
@@ -67,9 +54,8 @@ private Q_SLOTS:
         QTest::addColumn<QSerialPort::SerialPortError>("error");
         QTest::addColumn<DeviceAccess>("access");
         QTest::addColumn<PortError>("expected");
-        const DeviceAccess windows{}, missing = Facts(true, false, false),
-                                      denied = Facts(true, true, false),
-                                      usable = Facts(true, true, true);
+        const DeviceAccess windows{}, missing = Facts(false, false), denied = Facts(true, false),
+                                      usable = Facts(true, true);
         const auto P = QSerialPort::PermissionError;
         QTest::newRow("Windows: access denied is a busy port") << P << windows << PortError::InUse;
         QTest::newRow("Windows: no such port")
@@ -97,7 +83,7 @@ private Q_SLOTS:
         const QString admin = QStringLiteral("Ask the administrator");
         const auto denied = [](const QString& group, GroupMembership m) {
             return PortOpenResult{PortError::PermissionDenied, "Permission denied",
-                                  Facts(true, true, false, "/dev/ttyUSB0", group, m)};
+                                  DeviceAccess{true, true, false, "/dev/ttyUSB0", group, m}};
         };
         QTest::newRow("not in the group")
             << denied("dialout", GroupMembership::NotMember) << 1
@@ -118,12 +104,12 @@ private Q_SLOTS:
         QTest::newRow("Chinese") << denied("dialout", GroupMembership::NotMember) << 0
                                  << QStringList{"用户组“dialout”", join, "注销并重新登录"}
                                  << QStringList{"You may"};
-        const DeviceAccess busy = Facts(true, true, true, "/dev/ttyUSB0");
+        const DeviceAccess busy = Facts(true, true, "/dev/ttyUSB0");
         QTest::newRow("held by another program")
             << PortOpenResult{PortError::InUse, "Permission denied", busy} << 1
             << QStringList{"/dev/ttyUSB0 is held by another program", "Close that program"}
             << QStringList{"usermod"};
-        const DeviceAccess gone = Facts(true, false, false, "/dev/ttyUSB1");
+        const DeviceAccess gone = Facts(false, false, "/dev/ttyUSB1");
         QTest::newRow("missing") << PortOpenResult{PortError::NotFound, "No such file", gone} << 1
                                  << QStringList{"There is no port /dev/ttyUSB1", "plugged in"}
                                  << QStringList{"usermod", "held"};
