@@ -207,8 +207,8 @@ private Q_SLOTS:
             ReadAll(path),
             QByteArray("Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,"
                        "DtcsPolarity,RxDtcsCode,CrossMode,Mode,TStep,Skip,Power,Comment,URCALL,"
-                       "RPT1CALL,RPT2CALL,DVCODE,BCLO\r\n2,,435.000000,,0.000000,Cross,88.5,88.5,"
-                       "023,NN,023,->Tone,FM,5.00,,5.0W,,,,,,On\r\n"));
+                       "RPT1CALL,RPT2CALL,DVCODE\r\n2,,435.000000,,0.000000,Cross,88.5,88.5,"
+                       "023,NN,023,->Tone,FM,5.00,,5.0W,BCLO,,,,\r\n"));
     }
 
     void importCsv_data() {
