@@ -102,15 +102,15 @@ private:
     QTimer timer_;
 };
 
-// What a control of `window` shows. `spec` is "" for the window caption, "Combo6[1]" for a
+// What a control of `window` shows. `control` is "" for the window caption, "Combo6[1]" for a
 // list entry, "mfgrid1@0" for a heading cell, otherwise the name of a control (as the language
 // pass finds it): its current text, caption or title.
-inline QString Shown(QWidget* window, const QString& spec) {
-    if (spec.isEmpty())
+inline QString Shown(QWidget* window, const QString& control) {
+    if (control.isEmpty())
         return window->windowTitle();
-    const qsizetype mark = spec.indexOf(QRegularExpression(QStringLiteral("[@[]")));
-    QObject* c = FindControl(window, spec.left(mark));
-    const int number = mark < 0 ? 0 : spec.mid(mark + 1).remove(u']').toInt();
+    const qsizetype mark = control.indexOf(QRegularExpression(QStringLiteral("[@[]")));
+    QObject* c = FindControl(window, control.left(mark));
+    const int number = mark < 0 ? 0 : control.mid(mark + 1).remove(u']').toInt();
     if (auto* grid = qobject_cast<QTableWidget*>(c); grid && mark >= 0)
         return grid->item(0, number)->text();
     if (auto* list = qobject_cast<QComboBox*>(c))
@@ -120,10 +120,10 @@ inline QString Shown(QWidget* window, const QString& spec) {
     return c ? c->property("text").toString() : QStringLiteral("<none>");
 }
 
-inline QStringList Shown(QWidget* window, const QStringList& specs) {
+inline QStringList Shown(QWidget* window, const QStringList& controls) {
     QStringList texts;
-    for (const QString& spec : specs)
-        texts << Shown(window, spec);
+    for (const QString& control : controls)
+        texts << Shown(window, control);
     return texts;
 }
 
