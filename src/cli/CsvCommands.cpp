@@ -6,6 +6,7 @@
 #include "codeplug/ChirpCsv.h"
 #include "codeplug/Codec.h"
 #include "codeplug/CodeplugFile.h"
+#include "i18n/CsvTexts.h"
 
 #include <QFile>
 
