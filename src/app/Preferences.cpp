@@ -61,7 +61,8 @@ Preferences ParsePreferences(QByteArrayView parameter, QByteArrayView port) {
         const QString name = QString(utf8.decode(port)).trimmed();
         bool clean = !name.isEmpty() && !utf8.hasError();
         for (QChar c : name)
-            clean = clean && c.isPrint() && c != QChar::ReplacementCharacter;
+            clean = clean && c.isPrint();
+        clean = clean && !name.contains(QChar::ReplacementCharacter); // from a damaged INI file
         if (clean)
             p.PortName = name;
     }
