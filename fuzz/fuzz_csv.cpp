@@ -14,6 +14,7 @@
 #include "codeplug/ChannelRules.h"
 #include "codeplug/ChirpCsv.h"
 #include "codeplug/Codec.h"
+#include "i18n/CsvTexts.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -72,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     for (const CsvIssue& issue : r.rejected) {
         FUZZ_REQUIRE(issue.line >= 1);
-        FUZZ_REQUIRE(!issue.text(base.Language).isEmpty());
+        FUZZ_REQUIRE(!CsvIssueText(issue, base.Language).isEmpty());
     }
     for (int row = 1; row <= kChannelCount; ++row) {
         if (!assigned[row]) {

@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const Preferences parsed = ParsePreferences(parameter, port);
     CheckUsable(parsed);
     FUZZ_REQUIRE(SerializeParameter(parsed).size() == 3);
-    FUZZ_REQUIRE(ParsePreferences(SerializeParameter(parsed), SerializePort(parsed)) == parsed);
+    FUZZ_REQUIRE(ParsePreferences(SerializeParameter(parsed), parsed.PortName.toUtf8()) == parsed);
 
     const QDir& dir = ScratchDir();
     const QString parameterPath = dir.filePath(QStringLiteral("parameter"));

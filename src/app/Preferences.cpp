@@ -1,5 +1,7 @@
 #include "app/Preferences.h"
 
+#include "app/PreferencesIni.h"
+
 #include "codeplug/CodeplugFile.h"
 #include "codeplug/Places.h"
 
@@ -18,8 +20,14 @@ QString ParameterPath(const QString& dir) {
     return QDir(dir).filePath(QStringLiteral("parameter"));
 }
 
-QString PortPath(const QString& dir) {
-    return QDir(dir).filePath(QStringLiteral("port"));
+constexpr QLatin1StringView kPortNameKey("port/name");
+
+// The name as the INI file keeps it: one that reads as no name is not kept.
+void PutPortName(QSettings& ini, const Preferences& p) {
+    if (p.ComPortNumber == 0 && !p.PortName.isEmpty())
+        ini.setValue(kPortNameKey, p.PortName);
+    else
+        ini.remove(kPortNameKey);
 }
 
 QByteArray ReadSmallFile(const QString& path, qsizetype limit) {
@@ -54,6 +62,7 @@ Preferences ParsePreferences(QByteArrayView parameter, QByteArrayView port) {
         bool clean = !name.isEmpty() && !utf8.hasError();
         for (QChar c : name)
             clean = clean && c.isPrint();
+        clean = clean && !name.contains(QChar::ReplacementCharacter); // from a damaged INI file
         if (clean)
             p.PortName = name;
     }
@@ -68,10 +77,6 @@ QByteArray SerializeParameter(const Preferences& p) {
     return bytes;
 }
 
-QByteArray SerializePort(const Preferences& p) {
-    return p.ComPortNumber == 0 ? p.PortName.toUtf8() : QByteArray();
-}
-
 Preferences LoadPreferences(const QString& directory) {
     const QString parameter = ParameterPath(directory);
     if (!QFile::exists(parameter)) {
@@ -79,20 +84,23 @@ Preferences LoadPreferences(const QString& directory) {
         QFile f(parameter);
         (void)f.open(QIODevice::WriteOnly); // an absent file is created empty
     }
-    return ParsePreferences(ReadSmallFile(parameter, 3),
-                            ReadSmallFile(PortPath(directory), kMaxPortName + 1));
+    // The file `port` of earlier versions: its name, if it is one, goes into the INI file.
+    CarryOverOldFile(directory, QStringLiteral("port"), kMaxPortName + 1,
+                     [](QByteArrayView old, QSettings& ini) {
+                         PutPortName(ini, ParsePreferences(QByteArrayView(), old));
+                     });
+    const QVariant name = OpenPreferencesIni(directory)->value(kPortNameKey);
+    const QByteArray port = name.typeId() == QMetaType::QString ? name.toString().toUtf8() : "";
+    return ParsePreferences(ReadSmallFile(parameter, 3), port);
 }
 
 bool SavePreferences(const QString& directory, const Preferences& p) {
     QDir().mkpath(directory);
     const bool parameterOk =
         WriteFileAtomically(ParameterPath(directory), SerializeParameter(p)).ok();
-    bool portOk = true;
-    if (p.ComPortNumber == 0 && !p.PortName.isEmpty())
-        portOk = WriteFileAtomically(PortPath(directory), SerializePort(p)).ok();
-    else if (QFile::exists(PortPath(directory)))
-        portOk = QFile::remove(PortPath(directory));
-    return parameterOk && portOk;
+    const std::unique_ptr<QSettings> ini = OpenPreferencesIni(directory);
+    PutPortName(*ini, p);
+    return SavePreferencesIni(*ini) && parameterOk;
 }
 
 } // namespace tr640

@@ -1,7 +1,7 @@
 #pragma once
 
 // The preferences kept between runs: the three-byte file `parameter` (lock, port, language)
-// and, beside it, `port`, the name of a port chosen by name.
+// and, in the INI file beside it (app/PreferencesIni.h), the name of a port chosen by name.
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -23,10 +23,10 @@ struct Preferences {
 QString DefaultPreferencesDirectory();
 
 // The three bytes, read as 0 past the end of a short file. A damaged byte reads as its default:
-// a port above 8 as none, a language other than 0 and 1 as Chinese.
+// a port above 8 as none, a language other than 0 and 1 as Chinese. `port` is the port name in
+// UTF-8; one that is too long, not UTF-8, blank or holds control characters is no name.
 Preferences ParsePreferences(QByteArrayView parameter, QByteArrayView port);
 QByteArray SerializeParameter(const Preferences& p);
-QByteArray SerializePort(const Preferences& p);
 
 // Load creates an empty `parameter` when there is none; Save writes both files atomically.
 Preferences LoadPreferences(const QString& directory);

@@ -1,27 +1,37 @@
 #include "app/WriteChecks.h"
 
-#include "codeplug/CodeplugFile.h"
-
-#include <QDir>
-#include <QFile>
+#include "app/PreferencesIni.h"
 
 namespace tr640 {
 
 namespace {
 
 constexpr qsizetype kMaxFileSize = 4096;
-constexpr QByteArrayView kBackupKey("backup-before-write");
-constexpr QByteArrayView kVerifyKey("verify-after-write");
-constexpr QByteArrayView kPreviewKey("preview-before-write");
 
-QString ChecksPath(const QString& directory) {
-    return QDir(directory).filePath(QStringLiteral("writechecks"));
+// Each check's name: the key of a `writechecks` line, and in the INI file's group [write].
+struct Check {
+    const char* name;
+    bool WriteChecks::*member;
+};
+constexpr Check kChecks[] = {
+    {"backup-before-write", &WriteChecks::BackupFirst},
+    {"verify-after-write", &WriteChecks::Verify},
+    {"preview-before-write", &WriteChecks::Preview},
+};
+
+QString IniKey(const Check& check) {
+    return QStringLiteral("write/") + QLatin1StringView(check.name);
+}
+
+void PutWriteChecks(QSettings& ini, const WriteChecks& checks) {
+    for (const Check& check : kChecks)
+        ini.setValue(IniKey(check), checks.*check.member);
 }
 
 } // namespace
 
 WriteChecks ParseWriteChecks(QByteArrayView text) {
-    WriteChecks c;
+    WriteChecks checks;
     for (const QByteArray& raw : text.toByteArray().split('\n')) {
         const QByteArray line = raw.trimmed();
         const qsizetype eq = line.indexOf('=');
@@ -29,35 +39,28 @@ WriteChecks ParseWriteChecks(QByteArrayView text) {
             continue;
         const QByteArray key = line.left(eq).trimmed();
         const QByteArray value = line.mid(eq + 1).trimmed();
-        const bool on = value == "1";
-        if (key == kBackupKey)
-            c.BackupFirst = on;
-        else if (key == kVerifyKey)
-            c.Verify = on;
-        else if (key == kPreviewKey)
-            c.Preview = on;
+        for (const Check& check : kChecks)
+            if (key == check.name)
+                checks.*check.member = value == "1";
     }
-    return c;
-}
-
-QByteArray SerializeWriteChecks(const WriteChecks& c) {
-    QByteArray text;
-    text += kBackupKey.toByteArray() + '=' + (c.BackupFirst ? '1' : '0') + '\n';
-    text += kVerifyKey.toByteArray() + '=' + (c.Verify ? '1' : '0') + '\n';
-    text += kPreviewKey.toByteArray() + '=' + (c.Preview ? '1' : '0') + '\n';
-    return text;
+    return checks;
 }
 
 WriteChecks LoadWriteChecks(const QString& directory) {
-    QFile f(ChecksPath(directory));
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return ParseWriteChecks(f.read(kMaxFileSize));
+    CarryOverOldFile(
+        directory, QStringLiteral("writechecks"), kMaxFileSize,
+        [](QByteArrayView old, QSettings& ini) { PutWriteChecks(ini, ParseWriteChecks(old)); });
+    const std::unique_ptr<QSettings> ini = OpenPreferencesIni(directory);
+    WriteChecks checks;
+    for (const Check& check : kChecks)
+        checks.*check.member = IniFlag(*ini, IniKey(check));
+    return checks;
 }
 
 bool SaveWriteChecks(const QString& directory, const WriteChecks& checks) {
-    QDir().mkpath(directory);
-    return WriteFileAtomically(ChecksPath(directory), SerializeWriteChecks(checks)).ok();
+    const std::unique_ptr<QSettings> ini = OpenPreferencesIni(directory);
+    PutWriteChecks(*ini, checks);
+    return SavePreferencesIni(*ini);
 }
 
 } // namespace tr640

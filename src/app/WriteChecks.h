@@ -1,13 +1,14 @@
 #pragma once
 
-// The checks of the Programming menu that make a write safer, kept between runs in the
-// small text file `writechecks` beside `parameter`:
+// The checks of the Programming menu that make a write safer, kept between runs in the INI file
+// beside `parameter` (app/PreferencesIni.h), in the group [write]. A missing or damaged value
+// reads as off. Earlier versions kept them in the small text file `writechecks`:
 //
 //   backup-before-write=1
 //   verify-after-write=0
 //   preview-before-write=0
 //
-// Unknown lines are ignored and a missing or damaged file reads as both off.
+// where unknown lines are ignored; such a file is carried over once.
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -23,8 +24,8 @@ struct WriteChecks {
     bool operator==(const WriteChecks&) const = default;
 };
 
+// The text of a `writechecks` file.
 WriteChecks ParseWriteChecks(QByteArrayView text);
-QByteArray SerializeWriteChecks(const WriteChecks& checks);
 
 WriteChecks LoadWriteChecks(const QString& directory);
 bool SaveWriteChecks(const QString& directory, const WriteChecks& checks);

@@ -58,7 +58,5 @@ std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char** argv);
 int RunDiff(const QStringList& args);
 void PrintChanges(const QList<FieldChange>& changes, int language, bool json,
                   const QString& noDifference);
-// "--lang" at args[*i]: reads its value (advancing *i); ExitOk or the usage status.
-int ParseLanguageOption(const QStringList& args, qsizetype* i, int* language);
 
 } // namespace tr640::cli

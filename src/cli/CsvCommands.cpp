@@ -1,11 +1,13 @@
 // export-csv and import-csv: channel lists in CHIRP's generic CSV format.
 
+#include "cli/CommandLine.h"
 #include "cli/Commands.h"
 
 #include "codeplug/BandTable.h"
 #include "codeplug/ChirpCsv.h"
 #include "codeplug/Codec.h"
 #include "codeplug/CodeplugFile.h"
+#include "i18n/CsvTexts.h"
 
 #include <QFile>
 
@@ -35,47 +37,33 @@ int ParseBand(const QString& value) {
 }
 
 int ParseImportOptions(const QStringList& args, ImportOptions* o) {
-    bool placementGiven = false;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args.at(i);
-        const auto value = [&](QString* into) {
-            if (i + 1 >= args.size())
-                return false;
-            *into = args.at(++i);
-            return !into->isEmpty();
-        };
-        if (a == QLatin1String("-o")) {
-            if (!value(&o->output))
-                return UsageError(QStringLiteral("-o needs a file name"));
-        } else if (a == QLatin1String("--base")) {
-            if (!value(&o->base))
-                return UsageError(QStringLiteral("--base needs a codeplug file"));
-        } else if (a == QLatin1String("--band")) {
-            QString band;
-            if (!value(&band) || (o->band = ParseBand(band)) < 0)
-                return UsageError(
-                    QStringLiteral("--band takes 0 to 6 or a band such as 400-470MHz"));
-        } else if (a == QLatin1String("--lang")) {
-            QString lang;
-            if (!value(&lang) || (lang != QLatin1String("zh") && lang != QLatin1String("en")))
-                return UsageError(QStringLiteral("--lang is zh or en"));
-            o->language = lang == QLatin1String("zh") ? Chinese : English;
-        } else if (a == QLatin1String("--by-location") || a == QLatin1String("--in-order")) {
-            if (placementGiven)
-                return UsageError(QStringLiteral("give --by-location or --in-order, not both"));
-            placementGiven = true;
-            o->csv.placement = a == QLatin1String("--by-location") ? CsvPlacement::ByLocation
-                                                                   : CsvPlacement::InOrder;
-        } else if (a == QLatin1String("--merge")) {
-            o->csv.others = CsvChannelsNotInFile::Kept;
-        } else if (!a.startsWith(u'-') && o->input.isEmpty()) {
-            o->input = a;
-        } else {
-            return UsageError(QStringLiteral("unexpected argument '%1'").arg(a));
-        }
-    }
-    if (o->input.isEmpty())
+    constexpr const char* kBandValues = "--band takes 0 to 6 or a band such as 400-470MHz";
+    CommandLine line({{"o", "-o needs a file name"},
+                      {"base", "--base needs a codeplug file"},
+                      {"band", kBandValues},
+                      kLanguageOption,
+                      {"by-location"},
+                      {"in-order"},
+                      {"merge"}},
+                     1);
+    if (const int status = line.parse(args))
+        return status;
+    if (line.isSet("band") && (o->band = ParseBand(line.value("band"))) < 0)
+        return UsageError(QString::fromUtf8(kBandValues));
+    if (line.count({"by-location", "in-order"}) > 1)
+        return UsageError(QStringLiteral("give --by-location or --in-order, not both"));
+    if (line.isSet("by-location"))
+        o->csv.placement = CsvPlacement::ByLocation;
+    else if (line.isSet("in-order"))
+        o->csv.placement = CsvPlacement::InOrder;
+    if (line.isSet("merge"))
+        o->csv.others = CsvChannelsNotInFile::Kept;
+    o->language = line.language();
+    o->base = line.value("base");
+    o->output = line.value("o");
+    if (line.files().isEmpty())
         return UsageError(QStringLiteral("import-csv needs a CSV file"));
+    o->input = line.files().first();
     if (o->output.isEmpty())
         return UsageError(QStringLiteral("import-csv needs -o OUT.DAT"));
     return ExitOk;
@@ -93,21 +81,25 @@ bool ReadCsvFile(const QString& path, QByteArray* bytes) {
 } // namespace
 
 int RunExportCsv(const QStringList& args) {
-    if (args.size() != 2 || args[0].startsWith(u'-') ||
-        (args[1].startsWith(u'-') && args[1] != QLatin1String("-")))
-        return UsageError(QStringLiteral("export-csv needs FILE.DAT and OUT.csv (- for stdout)"));
+    constexpr const char* kWrong = "export-csv needs FILE.DAT and OUT.csv (- for stdout)";
+    CommandLine line({}, -1, true, kWrong);
+    if (const int status = line.parse(args))
+        return status;
+    const QStringList files = line.files();
+    if (files.size() != 2 || files[0] == QLatin1String("-"))
+        return UsageError(QString::fromUtf8(kWrong));
     EditorState state;
     state.Language = English;
-    if (!LoadCodeplugFile(args[0], state))
+    if (!LoadCodeplugFile(files[0], state))
         return ExitFileError;
     const QByteArray csv = ExportChirpCsvFile(state);
-    if (args[1] == QLatin1String("-")) {
+    if (files[1] == QLatin1String("-")) {
         QFile out;
         if (!out.open(stdout, QIODevice::WriteOnly) || out.write(csv) != csv.size())
             return ExitFileError;
         return ExitOk;
     }
-    return SaveCodeplugFile(args[1], csv) ? ExitOk : ExitFileError;
+    return SaveCodeplugFile(files[1], csv) ? ExitOk : ExitFileError;
 }
 
 int RunImportCsv(const QStringList& args) {

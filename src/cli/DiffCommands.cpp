@@ -1,5 +1,6 @@
 // diff: what differs between two codeplug files, field by field.
 
+#include "cli/CommandLine.h"
 #include "cli/Commands.h"
 
 #include "codeplug/BiText.h"
@@ -63,36 +64,14 @@ void PrintChanges(const QList<FieldChange>& changes, int language, bool json,
     Out().flush();
 }
 
-int ParseLanguageOption(const QStringList& args, qsizetype* i, int* language) {
-    const QString value = *i + 1 < args.size() ? args.at(++*i) : QString();
-    if (value == QLatin1String("zh"))
-        *language = Chinese;
-    else if (value == QLatin1String("en"))
-        *language = English;
-    else
-        return UsageError(QStringLiteral("--lang takes zh or en"));
-    return ExitOk;
-}
-
 int RunDiff(const QStringList& args) {
-    bool json = false;
-    int language = English;
-    QStringList files;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args.at(i);
-        if (a == QLatin1String("--json")) {
-            json = true;
-        } else if (a == QLatin1String("--lang")) {
-            if (const int rc = ParseLanguageOption(args, &i, &language))
-                return rc;
-        } else if (a.startsWith(u'-') || files.size() == 2) {
-            return UsageError(QStringLiteral("unexpected argument '%1'").arg(a));
-        } else {
-            files << a;
-        }
-    }
+    CommandLine line({{"json"}, kLanguageOption}, 2);
+    if (const int status = line.parse(args))
+        return status;
+    const QStringList files = line.files();
     if (files.size() != 2)
         return UsageError(QStringLiteral("diff needs A.DAT and B.DAT"));
+    const int language = line.language();
     QByteArray images[2];
     for (int k = 0; k < 2; ++k) {
         FileStatus st;
@@ -103,7 +82,7 @@ int RunDiff(const QStringList& args) {
         }
     }
     const QList<FieldChange> changes = CompareCodeplugs(images[0], images[1], language);
-    PrintChanges(changes, language, json, FilesEqualText(language));
+    PrintChanges(changes, language, line.isSet("json"), FilesEqualText(language));
     return changes.isEmpty() ? ExitOk : ExitDiffers;
 }
 

@@ -1,5 +1,6 @@
 // read and write: transfers with a radio, driven by the same session as the main window.
 
+#include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/ProgressLine.h"
 
@@ -38,49 +39,34 @@ struct Options {
 
 // Parses the options of read (write = false) or write. Returns ExitOk or the usage status.
 int ParseOptions(const QStringList& args, bool write, Options* o) {
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args.at(i);
-        const auto value = [&](QString* into) {
-            if (i + 1 >= args.size())
-                return false;
-            *into = args.at(++i);
-            return true;
-        };
-        if (a == QLatin1String("--port")) {
-            if (!value(&o->port) || o->port.isEmpty())
-                return UsageError(QStringLiteral("--port needs a port name"));
-        } else if (a == QLatin1String("--lang")) {
-            QString lang;
-            if (!value(&lang) || (lang != QLatin1String("zh") && lang != QLatin1String("en")))
-                return UsageError(QStringLiteral("--lang is zh or en"));
-            o->language = lang == QLatin1String("zh") ? Chinese : English;
-        } else if (!write && a == QLatin1String("-o")) {
-            if (!value(&o->output) || o->output.isEmpty())
-                return UsageError(QStringLiteral("-o needs a file name"));
-        } else if (a == QLatin1String("--trace")) {
-            if (!value(&o->trace) || o->trace.isEmpty() || o->trace.startsWith(u'-'))
-                return UsageError(QStringLiteral("--trace needs a file name"));
-        } else if (write && a == QLatin1String("--backup")) {
-            if (!value(&o->backup) || o->backup.isEmpty() || o->backup.startsWith(u'-'))
-                return UsageError(QStringLiteral("--backup needs a file name"));
-        } else if (write && a == QLatin1String("--verify")) {
-            o->verify = true;
-        } else if (write && a == QLatin1String("--preview")) {
-            o->preview = true;
-        } else if (write && a == QLatin1String("--yes")) {
-            o->yes = true;
-        } else if (write && a == QLatin1String("--service")) {
-            o->service = true;
-        } else if (write && !a.startsWith(u'-') && o->file.isEmpty()) {
-            o->file = a;
-        } else {
-            return UsageError(QStringLiteral("unexpected argument '%1'").arg(a));
-        }
-    }
+    QList<CliOption> options{{"port", "--port needs a port name"},
+                             kLanguageOption,
+                             {"trace", "--trace needs a file name", true}};
+    if (write)
+        options.append(QList<CliOption>{{"backup", "--backup needs a file name", true},
+                                        {"verify"},
+                                        {"preview"},
+                                        {"yes"},
+                                        {"service"}});
+    else
+        options.append(CliOption{"o", "-o needs a file name"});
+    CommandLine line(options, write ? 1 : 0);
+    if (const int status = line.parse(args))
+        return status;
+    o->port = line.value("port");
+    o->language = line.language();
+    o->output = line.value("o");
+    o->trace = line.value("trace");
+    o->backup = line.value("backup");
+    o->verify = line.isSet("verify");
+    o->preview = line.isSet("preview");
+    o->yes = line.isSet("yes");
+    o->service = line.isSet("service");
     if (o->port.isEmpty())
         return UsageError(QStringLiteral("--port is required"));
-    if (write && o->file.isEmpty())
+    if (write && line.files().isEmpty())
         return UsageError(QStringLiteral("write needs a codeplug file"));
+    o->file = line.files().value(0);
     return ExitOk;
 }
 

@@ -1,5 +1,6 @@
 // sheet: the channel sheet of a codeplug file as PDF.
 
+#include "cli/CommandLine.h"
 #include "cli/Commands.h"
 
 #include "codeplug/BiText.h"
@@ -25,23 +26,14 @@ std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char** argv) {
 }
 
 int RunSheet(const QStringList& args) {
-    int language = English;
-    QStringList files;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args.at(i);
-        if (a == QLatin1String("--lang")) {
-            if (const int rc = ParseLanguageOption(args, &i, &language))
-                return rc;
-        } else if (a.startsWith(u'-') || files.size() == 2) {
-            return UsageError(QStringLiteral("unexpected argument '%1'").arg(a));
-        } else {
-            files << a;
-        }
-    }
+    CommandLine line({kLanguageOption}, 2);
+    if (const int status = line.parse(args))
+        return status;
+    const QStringList files = line.files();
     if (files.size() != 2)
         return UsageError(QStringLiteral("sheet needs FILE.DAT and OUT.pdf"));
     EditorState state;
-    state.Language = language;
+    state.Language = line.language();
     if (!LoadCodeplugFile(files[0], state))
         return ExitFileError;
     const QByteArray pdf =

@@ -1,5 +1,6 @@
 // show and resave: codeplug files without a radio.
 
+#include "cli/CommandLine.h"
 #include "cli/Commands.h"
 
 #include "codeplug/BandTable.h"
@@ -154,16 +155,6 @@ void PrintText(const EditorState& s) {
     }
 }
 
-int ParseLanguage(const QString& value, int* language) {
-    if (value == QLatin1String("zh"))
-        *language = Chinese;
-    else if (value == QLatin1String("en"))
-        *language = English;
-    else
-        return UsageError(QStringLiteral("--lang takes zh or en"));
-    return ExitOk;
-}
-
 } // namespace
 
 QString DescribeFileError(const QString& path, const FileStatus& st) {
@@ -218,41 +209,31 @@ bool SaveCodeplugFile(const QString& path, QByteArrayView bytes) {
 }
 
 int RunShow(const QStringList& args) {
-    bool json = false;
-    int language = English;
-    QString file;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if (a == QLatin1String("--json")) {
-            json = true;
-        } else if (a == QLatin1String("--lang")) {
-            if (i + 1 >= args.size())
-                return UsageError(QStringLiteral("--lang needs zh or en"));
-            if (const int rc = ParseLanguage(args[++i], &language))
-                return rc;
-        } else if (a.startsWith(u'-') || !file.isEmpty()) {
-            return UsageError(QStringLiteral("unexpected argument '%1'").arg(a));
-        } else {
-            file = a;
-        }
-    }
-    if (file.isEmpty())
+    CommandLine line({{"json"}, kLanguageOption}, 1);
+    if (const int status = line.parse(args))
+        return status;
+    if (line.files().isEmpty())
         return UsageError(QStringLiteral("show needs a file"));
     EditorState state;
-    state.Language = language;
-    if (!LoadCodeplugFile(file, state))
+    state.Language = line.language();
+    if (!LoadCodeplugFile(line.files().first(), state))
         return ExitFileError;
-    PrintEditorState(state, json);
+    PrintEditorState(state, line.isSet("json"));
     return ExitOk;
 }
 
 int RunResave(const QStringList& args) {
-    if (args.size() != 2 || args[0].startsWith(u'-') || args[1].startsWith(u'-'))
-        return UsageError(QStringLiteral("resave needs IN.DAT and OUT.DAT"));
+    constexpr const char* kWrong = "resave needs IN.DAT and OUT.DAT";
+    CommandLine line({}, -1, false, kWrong);
+    if (const int status = line.parse(args))
+        return status;
+    const QStringList files = line.files();
+    if (files.size() != 2)
+        return UsageError(QString::fromUtf8(kWrong));
     EditorState state;
-    if (!LoadCodeplugFile(args[0], state))
+    if (!LoadCodeplugFile(files[0], state))
         return ExitFileError;
-    return SaveCodeplugFile(args[1], EncodeImage(state)) ? ExitOk : ExitFileError;
+    return SaveCodeplugFile(files[1], EncodeImage(state)) ? ExitOk : ExitFileError;
 }
 
 } // namespace tr640::cli

@@ -2,6 +2,7 @@
 
 #include "cli/Commands.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <cstdio>
 
@@ -68,13 +69,22 @@ int main(int argc, char** argv) {
     using namespace tr640::cli;
     const std::unique_ptr<QCoreApplication> app = MakeApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tr640"));
-    QStringList args = QCoreApplication::arguments().mid(1);
-    if (args.isEmpty())
-        return UsageError(QString());
-    if (args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")) {
+    // The command's name, and after it the command's own arguments.
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    parser.addOption(help);
+    if (!parser.parse(QCoreApplication::arguments()))
+        return UsageError(
+            QStringLiteral("unknown command '%1'").arg(QCoreApplication::arguments().at(1)));
+    if (parser.isSet(help)) {
         PrintUsage(Out());
         return ExitOk;
     }
+    QStringList args = parser.positionalArguments();
+    if (args.isEmpty())
+        return UsageError(QString());
     const QString name = args.takeFirst();
     for (const Command& c : kCommands)
         if (name == QLatin1String(c.name)) {

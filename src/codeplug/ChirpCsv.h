@@ -37,13 +37,13 @@
 //   numbers are those of the file as a text editor shows them, comments included; a row is numbered
 //   by the line where it starts. A rejected row is reported with the first problem found in it.
 
-#include "codeplug/BiText.h"
 #include "codeplug/EditorState.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace tr640 {
 
@@ -77,6 +77,7 @@ struct CsvImportOptions {
     CsvChannelsNotInFile others = CsvChannelsNotInFile::Cleared;
 };
 
+// Why a file or a row was not imported; i18n/CsvTexts.h has what the user reads.
 enum class CsvReason {
     None,
     // The file as a whole.
@@ -111,18 +112,11 @@ enum class CsvReason {
 };
 inline constexpr int kCsvReasonCount = static_cast<int>(CsvReason::BadBclo) + 1;
 
-// The reason's text with its %-placeholders, in both languages.
-const BiText& CsvReasonText(CsvReason reason);
-
 // Why a row (or the file) was not imported.
 struct CsvIssue {
     int line = 0; // 1 is the first line of the file
     CsvReason reason = CsvReason::None;
     QStringList args; // what the reason's placeholders show: the value at fault, a column...
-
-    // The reason alone, and "Line n: reason".
-    QString reasonText(int language) const;
-    QString text(int language) const;
 };
 
 // A row that was imported, and the channel it went to.
@@ -150,9 +144,5 @@ struct CsvImportResult {
 // and language are used. When the file is unreadable the copy equals `base`.
 CsvImportResult ImportChirpCsv(QByteArrayView file, const EditorState& base,
                                const CsvImportOptions& options = {});
-
-// A summary for the user: counts, where the rows went, what happened to the other channels,
-// then one line per rejected row (at most maxRows of them, -1 for all).
-QString CsvImportSummary(const CsvImportResult& result, int language, int maxRows = -1);
 
 } // namespace tr640

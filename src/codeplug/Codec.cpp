@@ -1,6 +1,7 @@
 #include "codeplug/Codec.h"
 
 #include "codeplug/BandTable.h"
+#include "codeplug/ChannelRecord.h"
 #include "codeplug/Hex.h"
 #include "codeplug/ListTexts.h"
 #include "codeplug/Numbers.h"
@@ -131,11 +132,9 @@ const std::array<CharField, kMessageLines> kMessageFields{
 
 #undef TR640_FIELD
 
-constexpr int kChannelRecordSize = 16;
 constexpr int kGroupCallCode = 0x106;
 constexpr int kIdAreaConstant = 0x123;
 constexpr int kDuplicate = 0x12E;
-constexpr int kScanAdd = 0x16E;
 constexpr int kModelId = 0x1A8;
 constexpr int kBandCode = 0x1AD;
 constexpr int kTestChannelArea = 0x270;
@@ -192,22 +191,24 @@ bool IsEntry0(const QString& cell, int column) {
 }
 
 void EncodeChannel(const EditorState& s, int row, QByteArray& image) {
-    const int o = (row - 1) * kChannelRecordSize;
-    PutBytes(image, o, FrequencyBytesFromText(s.cell(row, ColRxFrequency)));
-    PutBytes(image, o + 4, FrequencyBytesFromText(s.cell(row, ColTxFrequency)));
+    using R = ChannelRecord;
+    const int o = R::offset(row);
+    PutBytes(image, o + R::kRxFrequency, FrequencyBytesFromText(s.cell(row, ColRxFrequency)));
+    PutBytes(image, o + R::kTxFrequency, FrequencyBytesFromText(s.cell(row, ColTxFrequency)));
     const quint16 rx = ToneWordFromText(s.cell(row, ColRxTone));
     const quint16 tx = ToneWordFromText(s.cell(row, ColTxTone));
-    Put(image, o + 8, rx & 0xFF);
-    Put(image, o + 9, rx >> 8);
-    Put(image, o + 10, tx & 0xFF);
-    Put(image, o + 11, tx >> 8);
+    Put(image, o + R::kRxTone, rx & 0xFF);
+    Put(image, o + R::kRxTone + 1, rx >> 8);
+    Put(image, o + R::kTxTone, tx & 0xFF);
+    Put(image, o + R::kTxTone + 1, tx >> 8);
     // Empty flag cells count as their entry 1 (Carrier, High, Wide).
-    Put(image, o + 12, IsEntry0(s.cell(row, ColBclo), ColBclo) ? 0xF0 : 0xF8);
-    Put(image, o + 13,
-        0xC0 | (IsEntry0(s.cell(row, ColPower), ColPower) ? 0 : 0x20) |
-            (IsEntry0(s.cell(row, ColBandwidth), ColBandwidth) ? 0 : 0x10));
-    Put(image, o + 14, 0xFC);
-    Put(image, o + 15, 0xFF);
+    Put(image, o + R::kBcloByte,
+        R::kBcloByteFixed | (IsEntry0(s.cell(row, ColBclo), ColBclo) ? 0 : R::kBcloCarrier));
+    Put(image, o + R::kPowerBandwidthByte,
+        R::kPowerBandwidthFixed | (IsEntry0(s.cell(row, ColPower), ColPower) ? 0 : R::kPowerHigh) |
+            (IsEntry0(s.cell(row, ColBandwidth), ColBandwidth) ? 0 : R::kBandwidthWide));
+    Put(image, o + R::kFixedByte14, R::kFixed14);
+    Put(image, o + R::kFixedByte15, R::kFixed15);
 }
 
 void DecodeTone(EditorState& s, int row, int col, quint16 word) {
@@ -221,26 +222,31 @@ void DecodeTone(EditorState& s, int row, int col, quint16 word) {
 }
 
 void DecodeChannel(EditorState& s, int row, const ImageReader& in) {
-    const int o = (row - 1) * kChannelRecordSize;
-    if (in.allFF(o, 4)) {
+    using R = ChannelRecord;
+    const int o = R::offset(row);
+    if (in.allFF(o + R::kRxFrequency, R::kFrequencySize)) {
         for (int col = ColRxFrequency; col <= ColScanAdd; ++col)
             s.cell(row, col).clear();
         return;
     }
-    s.cell(row, ColRxFrequency) = FrequencyTextFromBytes(in.slice(o, 4));
-    s.cell(row, ColTxFrequency) =
-        in.allFF(o + 4, 4) ? QString() : FrequencyTextFromBytes(in.slice(o + 4, 4));
-    DecodeTone(s, row, ColRxTone, in.word(o + 8));
-    const quint16 tx = in.word(o + 10);
+    const auto frequency = [&](int at) {
+        return in.allFF(o + at, R::kFrequencySize)
+                   ? QString()
+                   : FrequencyTextFromBytes(in.slice(o + at, R::kFrequencySize));
+    };
+    s.cell(row, ColRxFrequency) = frequency(R::kRxFrequency);
+    s.cell(row, ColTxFrequency) = frequency(R::kTxFrequency);
+    DecodeTone(s, row, ColRxTone, in.word(o + R::kRxTone));
+    const quint16 tx = in.word(o + R::kTxTone);
     if (tx == kNoToneWord && s.cell(row, ColTxFrequency).isEmpty())
         s.cell(row, ColTxTone).clear();
     else
         DecodeTone(s, row, ColTxTone, tx);
-    const int flags = in.byte(o + 12);
-    const int powerBand = in.byte(o + 13);
-    s.setListCell(row, ColBclo, (flags >> 3) & 1);
-    s.setListCell(row, ColBandwidth, (powerBand >> 4) & 1);
-    s.setListCell(row, ColPower, (powerBand >> 5) & 1);
+    const int flags = in.byte(o + R::kBcloByte);
+    const int powerBand = in.byte(o + R::kPowerBandwidthByte);
+    s.setListCell(row, ColBclo, (flags & R::kBcloCarrier) ? 1 : 0);
+    s.setListCell(row, ColBandwidth, (powerBand & R::kBandwidthWide) ? 1 : 0);
+    s.setListCell(row, ColPower, (powerBand & R::kPowerHigh) ? 1 : 0);
 }
 
 void EncodeScanAdd(const EditorState& s, QByteArray& image) {

@@ -2,6 +2,7 @@
 
 #include "codeplug/BandTable.h"
 #include "codeplug/BiText.h"
+#include "codeplug/ChannelRecord.h"
 #include "codeplug/Codec.h"
 #include "codeplug/EditorState.h"
 #include "codeplug/FieldLabels.h"
@@ -48,8 +49,6 @@ struct Item {
     bool quoted = false;
 };
 
-constexpr int kRecordSize = 16;
-constexpr int kScanAdd = 0x16E;
 constexpr int kCalibrationStart = 0x170;
 constexpr int kCalibrationEnd = 0x180;
 constexpr int kUnsentStart = 0x180;   // up to the identification area
@@ -59,22 +58,23 @@ constexpr int kMemoriesStart = 0x1F0; // sent from here to the end
 
 // Channel column `col`'s bits in the record at `o`, and the scan bit of channel `row`.
 Bits ChannelBits(int row, int col) {
-    const int o = (row - 1) * kRecordSize;
+    using R = ChannelRecord;
+    const int o = R::offset(row);
     switch (col) {
     case ColRxFrequency:
-        return {o, 4};
+        return {o + R::kRxFrequency, R::kFrequencySize};
     case ColTxFrequency:
-        return {o + 4, 4};
+        return {o + R::kTxFrequency, R::kFrequencySize};
     case ColRxTone:
-        return {o + 8, 2};
+        return {o + R::kRxTone, 2};
     case ColTxTone:
-        return {o + 10, 2};
+        return {o + R::kTxTone, 2};
     case ColBclo:
-        return {o + 12, 1, 0x08};
+        return {o + R::kBcloByte, 1, R::kBcloCarrier};
     case ColPower:
-        return {o + 13, 1, 0x20};
+        return {o + R::kPowerBandwidthByte, 1, R::kPowerHigh};
     case ColBandwidth:
-        return {o + 13, 1, 0x10};
+        return {o + R::kPowerBandwidthByte, 1, R::kBandwidthWide};
     default:
         return {kScanAdd + (row - 1) / 8, 1, quint8(1 << ((row - 1) % 8))};
     }
@@ -324,7 +324,7 @@ private:
         }
         if (before == after)
             return;
-        explain({{(row - 1) * kRecordSize, kRecordSize}, ChannelBits(row, ColScanAdd)});
+        explain({{ChannelRecord::offset(row), ChannelRecord::kSize}, ChannelBits(row, ColScanAdd)});
         FieldChange c;
         c.kind = after ? ChangeKind::ChannelAdded : ChangeKind::ChannelRemoved;
         c.field = QStringLiteral("Channel%1").arg(TwoDigits(row));

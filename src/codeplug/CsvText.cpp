@@ -96,4 +96,13 @@ QChar CsvSeparator(QStringView text, QStringView column) {
     return u',';
 }
 
+QString CsvQuoted(const QString& value) {
+    if (!value.contains(u',') && !value.contains(u'"') && !value.contains(u'\n') &&
+        !value.contains(u'\r'))
+        return value;
+    QString quoted = value;
+    quoted.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + quoted + u'"';
+}
+
 } // namespace tr640

@@ -1,7 +1,7 @@
 #pragma once
 
-// Reading CSV text (RFC 4180, with the habits of hand-edited files and of spreadsheets that
-// separate fields with semicolons or tabs).
+// CSV text (RFC 4180): reading it, with the habits of hand-edited files and of spreadsheets
+// that separate fields with semicolons or tabs, and quoting a field for writing.
 
 #include <QStringList>
 #include <QStringView>
@@ -43,5 +43,9 @@ private:
 // The separator of a text whose header names `column`: the first of comma, semicolon and tab
 // that makes the first record hold that column; a comma when none does.
 QChar CsvSeparator(QStringView text, QStringView column);
+
+// A field as written between commas: in double quotes, with its quotes doubled, when it holds a
+// comma, a quote or a line end; otherwise as it is.
+QString CsvQuoted(const QString& value);
 
 } // namespace tr640

@@ -19,46 +19,8 @@ constexpr char kDigits[] = "0123456789ABCDEF";
 
 } // namespace
 
-QString HexByte(int v) {
-    QString s = QString::number(static_cast<quint32>(v), 16).toUpper();
-    if (s.size() == 1)
-        s.prepend(u'0');
-    return s;
-}
-
 QString HexWord(int v) {
     return QString::number(static_cast<quint16>(v), 16).toUpper().rightJustified(4, u'0');
-}
-
-QString HexToBits(QStringView hex) {
-    QString bits;
-    bits.reserve(hex.size() * 4);
-    for (QChar c : hex) {
-        const int d = HexDigitValue(c);
-        for (int b = 3; b >= 0; --b)
-            bits.append((d >> b) & 1 ? u'1' : u'0');
-    }
-    return bits;
-}
-
-QString BitsToHex(QStringView bits) {
-    const qsizetype pad = (4 - bits.size() % 4) % 4;
-    QString hex;
-    int value = 0;
-    int count = 0;
-    const auto push = [&](bool one) {
-        value = value * 2 + (one ? 1 : 0);
-        if (++count == 4) {
-            hex.append(QLatin1Char(kDigits[value]));
-            value = 0;
-            count = 0;
-        }
-    };
-    for (qsizetype i = 0; i < pad; ++i)
-        push(false);
-    for (QChar c : bits)
-        push(c == u'1');
-    return hex;
 }
 
 QString BytesToImageHex(QByteArrayView bytes) {

@@ -1,13 +1,13 @@
 #include "link/SerialTrace.h"
 
-namespace tr640::link {
+#include <QDateTime>
 
-SerialTrace::SerialTrace() : m_clock([] { return QDateTime::currentDateTime(); }) {}
+namespace tr640::link {
 
 void SerialTrace::begin(const QString& transfer, const QString& port) {
     m_text.clear();
     m_full = false;
-    const QDateTime now = m_clock();
+    const QDateTime now = QDateTime::currentDateTime();
     m_text += "# TR-640 serial trace, " +
               now.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz t")).toUtf8() + '\n';
     m_text += "# " + transfer.toUtf8();
@@ -24,7 +24,7 @@ void SerialTrace::line(const char* tag, const QByteArray& body) {
         m_text += "# trace too long, the rest is left out\n";
         return;
     }
-    m_text += m_clock().toString(QStringLiteral("HH:mm:ss.zzz")).toLatin1();
+    m_text += QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss.zzz")).toLatin1();
     m_text += "  ";
     m_text += tag;
     m_text += "  ";

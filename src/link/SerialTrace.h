@@ -12,21 +12,15 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
-#include <QDateTime>
 #include <QString>
-#include <functional>
 
 namespace tr640::link {
 
 class SerialTrace {
 public:
-    using Clock = std::function<QDateTime()>;
     // Beyond this the trace stops growing and says so: a babbling line cannot fill memory.
     static constexpr qsizetype kLimit = qsizetype(1) << 20;
     static constexpr int kBytesPerLine = 16;
-
-    SerialTrace();
-    void setClock(Clock clock) { m_clock = std::move(clock); }
 
     // Starts a new trace; the header names the transfer and the port.
     void begin(const QString& transfer, const QString& port);
@@ -41,7 +35,6 @@ private:
     void line(const char* tag, const QByteArray& body);
     void bytes(const char* tag, QByteArrayView bytes);
 
-    Clock m_clock;
     QByteArray m_text;
     bool m_full = false;
 };

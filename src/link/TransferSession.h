@@ -117,7 +117,6 @@ public:
 
     bool isTimerActive(Timer t) const;
     bool busy() const { return m_busy; }
-    bool bandQuestionOpen() const { return m_questionOpen; }
     QString statusText() const { return m_statusText; }
     LinkText statusMessage() const { return m_statusId; }
     bool statusVisible() const { return m_statusVisible; }
@@ -133,10 +132,7 @@ public:
     const QString& OutgoingImageHex() const { return m_outgoing; }
     const QString& IncomingImageHex() const { return m_incoming; }
     int RadioBandIndex() const { return m_radioBandIndex; }
-    int NoReplyTicks() const { return m_noReplyTicks; }
     bool TransferDone() const { return m_transferDone; }
-    int DoneTicks() const { return m_doneTicks; }
-    int RetryTicks() const { return m_retryTicks; }
 
 private:
     void sendFrame(const QByteArray& frame); // empties RxHex first

@@ -8,6 +8,7 @@
 #include "codeplug/ListTexts.h"
 #include "codeplug/Numbers.h"
 #include "codeplug/ToneTable.h"
+#include "i18n/CsvTexts.h"
 
 #include <QDir>
 #include <QFile>
@@ -511,7 +512,7 @@ void TestCsv::texts() {
     }
     // A value that looks like a placeholder is shown as it is.
     const CsvImportResult r = Import("Location,Frequency,Mode\n1,446,%2\n1,446,FM\n2,446,FM\n3,x,");
-    QCOMPARE(r.rejected.first().reasonText(English),
+    QCOMPARE(CsvIssueReasonText(r.rejected.first(), English),
              QStringLiteral("Mode \"%2\" is not available (FM or NFM only)"));
     const QString en = CsvImportSummary(r, English);
     QVERIFY(en.startsWith(QStringLiteral("Channels imported: 2. Rows rejected: 2.\n")));

@@ -3,6 +3,7 @@
 
 #include "codeplug/ChannelRules.h"
 #include "codeplug/ChirpCsv.h"
+#include "i18n/CsvTexts.h"
 
 #include <QTest>
 

@@ -4,6 +4,7 @@
 #include "support/UiTestSupport.h"
 
 #include "app/Preferences.h"
+#include "app/WriteChecks.h"
 #include "codeplug/ToneTable.h"
 #include "ui/widgets/ClickLabel.h"
 
@@ -232,7 +233,57 @@ private Q_SLOTS:
         QFETCH(QByteArray, port);
         const Preferences p = ParsePreferences(parameter, port);
         QTEST(p.PortName, "name");
-        QCOMPARE(ParsePreferences(SerializeParameter(p), SerializePort(p)), p); // reads back
+        QCOMPARE(ParsePreferences(SerializeParameter(p), p.PortName.toUtf8()), p); // reads back
+    }
+
+    // preferences.ini beside `parameter`; the files `port` and `writechecks` of earlier
+    // versions are carried into it once and removed.
+    void preferencesIni_data() {
+        QTest::addColumn<QByteArray>("port");        // old file, null: none
+        QTest::addColumn<QByteArray>("writechecks"); // old file, null: none
+        QTest::addColumn<QByteArray>("ini");         // null: none
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<WriteChecks>("checks");
+        const QByteArray none;
+        const QByteArray ini("[port]\nname=/dev/ttyS1\n[write]\nbackup-before-write=true\n"
+                             "verify-after-write=true\n");
+        QTest::newRow("old files") << QByteArray("/dev/ttyUSB1\n")
+                                   << QByteArray("verify-after-write=1\npreview-before-write=1\n")
+                                   << none << "/dev/ttyUSB1" << WriteChecks{false, true, true};
+        QTest::newRow("old files win") << QByteArray("COM9") << QByteArray("backup-before-write=0")
+                                       << ini << "COM9" << WriteChecks{};
+        QTest::newRow("bad old port file")
+            << QByteArray("a\x01") << none << ini << QString() << WriteChecks{true, true, false};
+        QTest::newRow("INI file") << none << none << ini << "/dev/ttyS1"
+                                  << WriteChecks{true, true, false};
+        QTest::newRow("damaged INI values")
+            << none << none
+            << QByteArray("[port]\nname=a,b\n[write]\nbackup-before-write=1\n"
+                          "verify-after-write=yes\npreview-before-write=\"true\n")
+            << QString() << WriteChecks{};
+        QTest::newRow("no INI file")
+            << none << none << QByteArray("\xFF\0[[=\n\\", 7) << QString() << WriteChecks{};
+    }
+    void preferencesIni() {
+        QFETCH(QByteArray, port);
+        QFETCH(QByteArray, writechecks);
+        QFETCH(QByteArray, ini);
+        QFETCH(QString, name);
+        QFETCH(WriteChecks, checks);
+        QTemporaryDir dir;
+        for (const auto& [file, bytes] :
+             {std::pair{"port", port}, {"writechecks", writechecks}, {"preferences.ini", ini}})
+            QVERIFY(bytes.isNull() || WriteAll(dir.filePath(file), bytes));
+        for (int load = 0; load < 2; ++load) {
+            QCOMPARE(LoadPreferences(dir.path()).PortName, name);
+            QCOMPARE(LoadWriteChecks(dir.path()), checks);
+            QVERIFY(!QFile::exists(dir.filePath("port")));
+            QVERIFY(!QFile::exists(dir.filePath("writechecks")));
+        }
+        const WriteChecks other{!checks.BackupFirst, !checks.Verify, !checks.Preview};
+        QVERIFY(SaveWriteChecks(dir.path(), other));
+        QCOMPARE(LoadWriteChecks(dir.path()), other);
+        QCOMPARE(LoadPreferences(dir.path()).PortName, name);
     }
 
     void preferencesWrittenOnExit() {

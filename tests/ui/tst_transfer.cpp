@@ -417,7 +417,6 @@ private Q_SLOTS:
         QFETCH(QByteArray, text);
         QFETCH(WriteChecks, checks);
         QCOMPARE(ParseWriteChecks(text), checks);
-        QCOMPARE(ParseWriteChecks(SerializeWriteChecks(checks)), checks);
     }
 
     // Ports that do not open: a path that is no device, a file the user may not use, and no

@@ -3,6 +3,7 @@
 #include "codeplug/ChirpCsv.h"
 #include "codeplug/Codec.h"
 #include "codeplug/CodeplugFile.h"
+#include "i18n/CsvTexts.h"
 #include "i18n/FileReason.h"
 #include "i18n/LocalisedMessageBox.h"
 #include "i18n/MessageTexts.h"
