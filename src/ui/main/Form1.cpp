@@ -15,10 +15,11 @@
 #include "ui/dialogs/Form6.h"
 #include "ui/dialogs/Form7.h"
 #include "ui/dialogs/frmAbout.h"
+#include "ui/main/BatchWindow.h"
 #include "ui/main/ChannelGridEditor.h"
 #include "ui/main/EditCommands.h"
 #include "ui/main/FileCommands.h"
-#include "ui/main/BatchWindow.h"
+#include "ui/main/PortMenu.h"
 #include "ui/main/SheetCommands.h"
 #include "ui/main/ToolbarIcons.h"
 #include "ui/main/TransferController.h"
@@ -39,6 +40,8 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QToolBar>
 #include <QUrl>
@@ -77,15 +80,11 @@ Form1::Form1(const Options& options, QWidget* parent) : QMainWindow(parent), opt
         options_.preferencesDirectory = DefaultPreferencesDirectory();
     files_ = new FileCommands(*this);
     edits_ = new EditCommands(*this);
+    sheet_ = new SheetCommands(*this);
+    transfer_ = new TransferController(*this, options_.transferTimers);
     buildMenus();
-    transfer_ = new TransferController(*this, mnucom_, options_.transferTimers);
+    portMenu_ = new PortMenu(*this, mnucom_, mnucomItems_, transfer_->port());
     transfer_->setPreferencesDirectory(options_.preferencesDirectory);
-    connect(findChild<QAction*>(QStringLiteral("mnureadFre")), &QAction::triggered, transfer_,
-            &TransferController::mnureadFre);
-    connect(findChild<QAction*>(QStringLiteral("mnuwriteFre")), &QAction::triggered, transfer_,
-            &TransferController::mnuwriteFre);
-    new SheetCommands(*this);
-    AddBatchMenuItem(*this);
     buildToolbar();
     buildCentralArea();
     startUp();
@@ -125,6 +124,11 @@ void Form1::buildMenus() {
             &FileCommands::mnuImportCsv);
     connect(addMenuAction(file, "mnuExportCsv"), &QAction::triggered, files_,
             &FileCommands::mnuExportCsv);
+    file->addSeparator();
+    connect(addMenuAction(file, "mnuPrintSheet"), &QAction::triggered, sheet_,
+            &SheetCommands::printSheet);
+    connect(addMenuAction(file, "mnuExportSheetPdf"), &QAction::triggered, sheet_,
+            &SheetCommands::exportSheetPdf);
     file->addSeparator()->setObjectName(QStringLiteral("mnuline"));
     connect(addMenuAction(file, "mnuQuit"), &QAction::triggered, this, &QWidget::close);
 
@@ -133,8 +137,28 @@ void Form1::buildMenus() {
     edits_->buildMenu(edit);
 
     mnupro_ = menu(bar, "mnupro");
-    addMenuAction(mnupro_, "mnureadFre")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
-    addMenuAction(mnupro_, "mnuwriteFre")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
+    QAction* read = addMenuAction(mnupro_, "mnureadFre");
+    read->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    connect(read, &QAction::triggered, transfer_, &TransferController::mnureadFre);
+    QAction* write = addMenuAction(mnupro_, "mnuwriteFre");
+    write->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
+    connect(write, &QAction::triggered, transfer_, &TransferController::mnuwriteFre);
+    mnupro_->addSeparator();
+    // The checks that make a write safer, remembered by the transfer.
+    const std::pair<const char*, bool WriteChecks::*> checks[] = {
+        {"mnubackupfirst", &WriteChecks::BackupFirst},
+        {"mnuverify", &WriteChecks::Verify},
+        {"mnupreview", &WriteChecks::Preview},
+    };
+    for (const auto& [name, check] : checks) {
+        QAction* item = addMenuAction(mnupro_, name);
+        item->setCheckable(true);
+        connect(item, &QAction::triggered, this,
+                [this, check](bool on) { transfer_->setWriteCheck(check, on); });
+        connect(transfer_, &TransferController::writeChecksChanged, item,
+                [item, check](const WriteChecks& c) { item->setChecked(c.*check); });
+    }
+    connect(addMenuAction(mnupro_, "mnubatch"), &QAction::triggered, this, &Form1::showBatchWindow);
     mnupro_->addSeparator()->setObjectName(QStringLiteral("mnuline1"));
     addMenuAction(mnupro_, "mnudtmf")->setEnabled(false);
     addMenuAction(mnupro_, "Key_enactment")->setEnabled(false);
@@ -157,7 +181,7 @@ void Form1::buildMenus() {
         QAction* item = addMenuAction(mnucom_, "", QStringLiteral("COM%1(&%1)").arg(n));
         item->setObjectName(QStringLiteral("mnucom%1").arg(n));
         item->setCheckable(true);
-        mnucom_items_[n - 1] = item;
+        mnucomItems_[n - 1] = item;
     }
     QMenu* language = menu(settings, "mnuLanguage");
     connect(addMenuAction(language, "mnuChinese"), &QAction::triggered, this, &Form1::mnuChinese);
@@ -168,6 +192,11 @@ void Form1::buildMenus() {
     helpTopic->setShortcut(QKeySequence(Qt::Key_F1));
     helpTopic->setEnabled(false);
     connect(helpTopic, &QAction::triggered, this, &Form1::mnumainhelp);
+    connect(addMenuAction(help, "mnuopenbackups"), &QAction::triggered, transfer_,
+            &TransferController::openBackupFolder);
+    connect(addMenuAction(help, "mnuopentrace"), &QAction::triggered, transfer_,
+            &TransferController::openLastTrace);
+    help->addSeparator();
     connect(addMenuAction(help, "mnuabout"), &QAction::triggered, this,
             [this] { showDialog(QStringLiteral("frmAbout")); });
 
@@ -302,8 +331,18 @@ void Form1::buildCentralArea() {
     progress_ = new QProgressBar(central);
     progress_->setObjectName(QStringLiteral("ProgressBar1"));
     progress_->setTextVisible(false);
+    // The Cancel button and Esc end a running transfer.
+    cancel_ = new QPushButton(central);
+    cancel_->setObjectName(QStringLiteral("cmdCancel"));
+    cancel_->hide();
+    connect(cancel_, &QPushButton::clicked, transfer_, &TransferController::cancelTransfer);
+    escape_ = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape_->setContext(Qt::WindowShortcut);
+    escape_->setEnabled(false);
+    connect(escape_, &QShortcut::activated, transfer_, &TransferController::cancelTransfer);
     statusRow->addWidget(status_, 1);
     statusRow->addWidget(progress_, 2);
+    statusRow->addWidget(cancel_);
     layout->addLayout(statusRow);
     // Both keep their place while hidden (the status line blinks by hiding), so that the
     // layout above them never moves and the grid is not repainted at every blink.
@@ -350,16 +389,22 @@ void Form1::startUp() {
     onBandSelected(0);
     initialiseSettings();
     ApplyLanguage();
-    refreshGrid();
+    showRows({});
 
-    connect(edits_, &EditCommands::modifiedChanged, this, &Form1::updateCaption);
-    connect(files_, &FileCommands::opened, edits_, &EditCommands::markClean);
-    connect(files_, &FileCommands::saved, edits_, &EditCommands::markClean);
+    observeDocument();
     connect(transfer_, &TransferController::ended, this, [this](link::Outcome outcome) {
         if (outcome == link::Outcome::ReadDone || outcome == link::Outcome::WriteDone)
-            edits_->markClean();
+            document().markClean();
     });
-    edits_->markClean();
+    document().markClean();
+}
+
+void Form1::observeDocument() {
+    CodeplugDocument& d = document();
+    connect(&d, &CodeplugDocument::channelsChanged, this, &Form1::showRows);
+    connect(&d, &CodeplugDocument::settingsChanged, this, &Form1::showSettings);
+    connect(&d, &CodeplugDocument::bandChanged, this, &Form1::showBand);
+    connect(&d, &CodeplugDocument::cleanChanged, this, &Form1::updateCaption);
 }
 
 void Form1::initialiseSettings() {
@@ -388,12 +433,12 @@ void Form1::savePreferences() {
 
 void Form1::closeEvent(QCloseEvent* event) {
     commitEditor();
-    if (edits_->isModified()) {
+    if (document().isModified()) {
         const int answer =
             message(msg::kSaveChanges.text(state_.Editor.Language), MbYesNoCancel | MbIconQuestion);
         if (answer == IdYes)
             files_->mnuAssave();
-        if (answer == IdCancel || (answer == IdYes && edits_->isModified())) {
+        if (answer == IdCancel || (answer == IdYes && document().isModified())) {
             event->ignore(); // stay: cancelled, or the save did not happen
             return;
         }
@@ -402,19 +447,12 @@ void Form1::closeEvent(QCloseEvent* event) {
     QMainWindow::closeEvent(event);
 }
 
-bool Form1::eventFilter(QObject* watched, QEvent* event) {
-    // A dialog closing may have committed settings into the codeplug.
-    if (event->type() == QEvent::Hide && qobject_cast<SettingsDialog*>(watched))
-        updateCaption();
-    return QMainWindow::eventFilter(watched, event);
-}
-
 void Form1::updateCaption() {
     const int language = state_.Editor.Language;
     if (language != Chinese && language != English)
         return;
     QString caption = TableText(Form1Texts(), "", language);
-    if (edits_->isModified())
+    if (document().isModified())
         caption += QStringLiteral(" *");
     setWindowTitle(caption);
 }
@@ -425,30 +463,25 @@ void Form1::updateCaption() {
 QWidget* Form1::windowNamed(const QString& name) {
     if (name == QLatin1String("Form1"))
         return this;
-    // Each dialog is made once, hidden; its closing may change the codeplug (updateCaption).
-    const auto made = [this](SettingsDialog* dialog) {
-        dialog->installEventFilter(this);
-        return dialog;
-    };
+    // Each dialog is made once, hidden.
     if (name == QLatin1String("Form2")) {
         if (!form2_) {
             form2_ = new Form2(state_, this);
-            made(form2_);
             connect(form2_, &Form2::calibrationUnlocked, this,
                     [this] { toolbarButton(QStringLiteral("TAnMa"))->setVisible(true); });
         }
         return form2_;
     }
     if (name == QLatin1String("Form4"))
-        return form4_ ? form4_ : made(form4_ = new Form4(state_, this));
+        return form4_ ? form4_ : (form4_ = new Form4(state_, this));
     if (name == QLatin1String("Form5"))
-        return form5_ ? form5_ : made(form5_ = new Form5(state_, this));
+        return form5_ ? form5_ : (form5_ = new Form5(state_, this));
     if (name == QLatin1String("Form6"))
-        return form6_ ? form6_ : made(form6_ = new Form6(state_, this));
+        return form6_ ? form6_ : (form6_ = new Form6(state_, this));
     if (name == QLatin1String("Form7"))
-        return form7_ ? form7_ : made(form7_ = new Form7(state_, this));
+        return form7_ ? form7_ : (form7_ = new Form7(state_, this));
     if (name == QLatin1String("frmAbout"))
-        return about_ ? about_ : made(about_ = new frmAbout(this));
+        return about_ ? about_ : (about_ = new frmAbout(this));
     // Windows the main window does not make itself (the batch window) once they exist.
     return findChild<QWidget*>(name, Qt::FindDirectChildrenOnly);
 }
@@ -473,40 +506,21 @@ int Form1::message(const QString& text, quint32 style, const QString& title) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// The channel list.
+// The views of the document.
 
-void Form1::refreshGridRow(int row) {
-    for (int col = ColRxFrequency; col < kGridColumns; ++col)
-        grid_->setText(row, col, state_.Editor.cell(row, col));
+void Form1::showRows(const QList<int>& rows) {
+    const auto show = [this](int row) {
+        for (int col = ColRxFrequency; col < kGridColumns; ++col)
+            grid_->setText(row, col, state_.Editor.cell(row, col));
+    };
+    if (rows.isEmpty()) // all of them
+        for (int row = 1; row <= kChannelCount; ++row)
+            show(row);
+    for (int row : rows)
+        show(row);
 }
 
-void Form1::refreshGrid() {
-    for (int row = 1; row <= kChannelCount; ++row)
-        refreshGridRow(row);
-}
-
-void Form1::ClearNO(int row) {
-    state_.Editor.ClearNO(row);
-    refreshGridRow(row);
-}
-
-void Form1::ClearGrid() {
-    state_.Editor.ClearGrid();
-    refreshGrid();
-}
-
-void Form1::ClearGrid1() {
-    state_.Editor.ClearGrid1();
-    refreshGrid();
-}
-
-void Form1::SetGrid1Text() {
-    state_.Editor.SetGrid1Text();
-    refreshGrid();
-}
-
-void Form1::showEditorState(bool refillDialogs) {
-    refreshGrid();
+void Form1::showSettings() {
     const EditorState& e = state_.Editor;
     const std::pair<QComboBox*, int> lists[] = {
         {combo2_, e.VoiceNotice},  {combo3_, e.TimeOutTimer}, {combo4_, e.TotPreAlert},
@@ -514,23 +528,15 @@ void Form1::showEditorState(bool refillDialogs) {
     };
     for (const auto& [combo, position] : lists)
         combo->setCurrentIndex(position);
+}
+
+void Form1::showBand() {
     // CurrentBandIndex already holds the band, so the selector asks nothing.
-    combo1_->setCurrentIndex(e.Band);
-    if (!refillDialogs)
-        return;
-    for (const char* name : {"Form2", "Form4", "Form5", "Form6", "Form7"})
-        if (auto* dialog = qobject_cast<SettingsDialog*>(windowNamed(QLatin1String(name))))
-            dialog->refreshFromStore();
+    combo1_->setCurrentIndex(state_.Editor.Band);
 }
 
 bool Form1::isLocked() const {
     return mnulock_ && mnulock_->isChecked();
-}
-
-void Form1::replaceEditor(const EditorState& state, EditKind kind) {
-    const EditScope step(*this, kind);
-    state_.Editor = state;
-    showEditorState();
 }
 
 void Form1::commitEditor() {
@@ -562,9 +568,11 @@ QAction* Form1::toolbarButton(const QString& key) const {
 void Form1::switchLanguage(int language) {
     if (state_.Editor.Language == language)
         return;
-    state_.Editor.Language = language;
+    document().update([language](EditorState& e) {
+        e.Language = language;
+        e.SetGrid1Text();
+    });
     ApplyLanguage();
-    SetGrid1Text();
 }
 
 void Form1::mnuChinese() {
@@ -624,7 +632,7 @@ void Form1::serviceGestureClick(QObject* label) {
 
 void Form1::serviceButtonClick(const QString& key) {
     SharedState& s = state_;
-    if (!DoubleClick(ServiceButtonClickTime, s.Clock()))
+    if (!DoubleClick(serviceButtonClickTime_, s.Clock()))
         return;
     s.GestureFlagA = s.GestureFlagB = s.GestureFlagC = false;
     s.ServiceMode = false;
@@ -641,7 +649,7 @@ void Form1::enterTransfer() {
     combo1_->setFocus(Qt::OtherFocusReason);
 }
 
-void Form1::showTransferState(const link::TransferSession& session) {
+void Form1::showTransferState(const link::TransferSession& session, bool cancellable) {
     const bool idle = !session.busy();
     toolbar_->setEnabled(idle);
     mnupro_->setEnabled(idle);
@@ -659,6 +667,19 @@ void Form1::showTransferState(const link::TransferSession& session) {
     progress_->setRange(0, link::kProgressMaximum);
     progress_->setValue(session.progressValue());
     progress_->setVisible(session.progressVisible());
+    cancel_->setVisible(cancellable);
+    escape_->setEnabled(cancellable);
+}
+
+void Form1::showBatchWindow() {
+    auto* batch = findChild<BatchWindow*>(QStringLiteral("frmBatch"), Qt::FindDirectChildrenOnly);
+    if (!batch) {
+        batch = new BatchWindow(*this);
+        ApplyLanguage();
+    }
+    batch->show();
+    batch->raise();
+    batch->activateWindow();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -675,39 +696,32 @@ void Form1::onBandSelected(int position) {
         e.Band = position;
         return;
     }
-    const bool english = e.Language == English;
-    const int answer =
-        message(english ? QStringLiteral("Change frequency channel list will remove, sure?")
-                        : QStringLiteral("改变频段将清除频道列表，确定吗？"),
-                MbOkCancel | MbIconQuestion | MbDefaultButton2 | MbSystemModal,
-                english ? QStringLiteral("Attention!") : QStringLiteral("注意！"));
+    const int answer = message(msg::kChangeBand.text(e.Language),
+                               MbOkCancel | MbIconQuestion | MbDefaultButton2 | MbSystemModal,
+                               msg::kChangeBandTitle.text(e.Language));
     if (answer != IdOk) {
         combo1_->setCurrentIndex(e.CurrentBandIndex); // runs this handler again: old limits
         return;
     }
-    const EditScope step(*this, EditKind::Band);
     bandLow_ = BandLowFromText(text);
     bandHigh_ = BandHighFromText(text);
-    e.CurrentBandIndex = position;
-    e.Band = position;
-    ClearGrid();
+    document().edit(EditKind::Band, [position](EditorState& state) {
+        state.CurrentBandIndex = position;
+        state.Band = position;
+        state.ClearGrid();
+    });
 }
 
 void Form1::onFunctionSettingChosen(QComboBox* combo, int position) {
-    const EditScope step(*this, EditKind::Setting);
-    EditorState& e = state_.Editor;
-    if (combo == combo2_)
-        e.VoiceNotice = position;
-    else if (combo == combo3_)
-        e.TimeOutTimer = position;
-    else if (combo == combo4_)
-        e.TotPreAlert = position;
-    else if (combo == combo9_)
-        e.SquelchLevel = position;
-    else if (combo == combo6_)
-        e.BatterySave = position;
-    else if (combo == combo7_)
-        e.Beep = position;
+    const std::pair<QComboBox*, int EditorState::*> lists[] = {
+        {combo2_, &EditorState::VoiceNotice}, {combo3_, &EditorState::TimeOutTimer},
+        {combo4_, &EditorState::TotPreAlert}, {combo9_, &EditorState::SquelchLevel},
+        {combo6_, &EditorState::BatterySave}, {combo7_, &EditorState::Beep},
+    };
+    for (const auto& [list, field] : lists)
+        if (list == combo)
+            document().edit(EditKind::Setting,
+                            [field, position](EditorState& e) { e.*field = position; });
 }
 
 } // namespace tr640
