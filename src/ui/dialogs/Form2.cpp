@@ -37,7 +37,7 @@ Form2::Form2(SharedState& state, QWidget* parent)
     buttons->addStretch(1);
     layout->addLayout(buttons);
     connect(ok, &QPushButton::clicked, this, [this] {
-        commit();
+        commitIntoStore([this] { commit(); });
         hide();
     });
     load();

@@ -40,6 +40,13 @@ void SettingsDialog::editStoreOf(CodeplugDocument& document) {
     connect(&document, &CodeplugDocument::storeChanged, this, &SettingsDialog::refreshFromStore);
 }
 
+void SettingsDialog::commitIntoStore(const std::function<void()>& commit) {
+    if (document_)
+        document_->commitStore([&commit](EditorState&) { commit(); });
+    else
+        commit();
+}
+
 QPushButton* SettingsDialog::makeButton(const char* name, const QString& text) {
     auto* button = new QPushButton(text, this);
     button->setObjectName(QLatin1String(name));
@@ -61,10 +68,7 @@ QHBoxLayout* SettingsDialog::okCancelRow(std::function<void()> commit, std::func
     if (centred)
         row->addStretch(1);
     connect(ok, &QPushButton::clicked, this, [this, commit] {
-        if (document_)
-            document_->commitStore([&commit](EditorState&) { commit(); });
-        else
-            commit();
+        commitIntoStore(commit);
         hide();
     });
     connect(no, &QPushButton::clicked, this, [this, cancel] {

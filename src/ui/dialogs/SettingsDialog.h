@@ -36,6 +36,8 @@ protected:
     // The dialog edits part of the document's store: OK commits into it, and the controls
     // follow a store replaced from outside (a decode, an undo of one).
     void editStoreOf(CodeplugDocument& document);
+    // Runs the dialog's commit into the store (OK); the unsaved mark follows.
+    void commitIntoStore(const std::function<void()>& commit);
 
     // A push button that Enter in a text box does not press: the dialogs have no default button.
     QPushButton* makeButton(const char* name, const QString& text);

@@ -298,8 +298,7 @@ void Form1::mnulock() {
 
 void Form1::lockCommands() {
     edits_->updateActions();
-    if (auto* csv = findChild<QAction*>(QStringLiteral("mnuImportCsv")))
-        csv->setEnabled(!isLocked());
+    importCsv_->setEnabled(!isLocked());
 }
 
 QString Form1::helpFilePath() const {
@@ -355,13 +354,7 @@ void Form1::showTransferState(const link::TransferSession& session, bool cancell
     const bool idle = !session.busy();
     toolbar_->setEnabled(idle);
     mnupro_->setEnabled(idle);
-    // The menu's own items too, so that their shortcuts rest while busy. Looked up once: this
-    // runs for every piece of a reply.
-    if (!transferCommands_[0]) {
-        const char* names[] = {"mnureadFre", "mnuwriteFre", "read", "write"};
-        for (std::size_t i = 0; i < transferCommands_.size(); ++i)
-            transferCommands_[i] = findChild<QAction*>(QLatin1String(names[i]));
-    }
+    // The menu's own items too, so that their shortcuts rest while busy.
     for (QAction* command : transferCommands_)
         command->setEnabled(idle);
     status_->setText(session.statusText());

@@ -58,6 +58,7 @@ public:
     SharedState& state() { return state_; }
     // The codeplug being edited; the window shows it and follows its signals.
     CodeplugDocument& document() { return state_.Document; }
+    // Its state, to read; a change made here reaches no view (the document's doors do).
     EditorState& editor() { return state_.Editor; }
 
     // A window by object name; a dialog that does not exist yet is created, hidden.
@@ -157,6 +158,7 @@ private:
     QAction* mnulock_ = nullptr;
     std::array<QAction*, 8> mnucomItems_{};
     std::array<QAction*, 4> transferCommands_{}; // read and write, menu items and buttons
+    QAction* importCsv_ = nullptr;
 
     // Toolbar and its buttons by key.
     QToolBar* toolbar_ = nullptr;

@@ -78,8 +78,8 @@ void Form1::buildMenus() {
     connect(addMenuAction(file, "mnuAssave"), &QAction::triggered, files_,
             &FileCommands::mnuAssave);
     file->addSeparator();
-    connect(addMenuAction(file, "mnuImportCsv"), &QAction::triggered, files_,
-            &FileCommands::mnuImportCsv);
+    importCsv_ = addMenuAction(file, "mnuImportCsv");
+    connect(importCsv_, &QAction::triggered, files_, &FileCommands::mnuImportCsv);
     connect(addMenuAction(file, "mnuExportCsv"), &QAction::triggered, files_,
             &FileCommands::mnuExportCsv);
     file->addSeparator();
@@ -95,10 +95,10 @@ void Form1::buildMenus() {
     edits_->buildMenu(edit);
 
     mnupro_ = menu(bar, "mnupro");
-    QAction* read = addMenuAction(mnupro_, "mnureadFre");
+    QAction* read = transferCommands_[0] = addMenuAction(mnupro_, "mnureadFre");
     read->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     connect(read, &QAction::triggered, transfer_, &TransferController::mnureadFre);
-    QAction* write = addMenuAction(mnupro_, "mnuwriteFre");
+    QAction* write = transferCommands_[1] = addMenuAction(mnupro_, "mnuwriteFre");
     write->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
     connect(write, &QAction::triggered, transfer_, &TransferController::mnuwriteFre);
     mnupro_->addSeparator();
@@ -187,8 +187,8 @@ void Form1::buildToolbar() {
     button("open");
     button("save");
     toolbar_->addSeparator();
-    button("read");
-    button("write");
+    transferCommands_[2] = button("read");
+    transferCommands_[3] = button("write");
     button("TAnMa")->setVisible(false);
     button("Anma")->setVisible(false);
 }
