@@ -176,10 +176,10 @@ int Transfer(const QStringList& args) {
             return Fail(imagePath + QStringLiteral(": cannot be read"));
         EditorState state = window.editor();
         DecodeImage(state, bytes);
-        window.replaceEditor(state);
+        window.document().replace(state);
     }
     TransferController& transfer = window.transfer();
-    transfer.choosePortByName(port);
+    window.portMenu().choosePortByName(port);
     const QString commandName = read ? QStringLiteral("mnureadFre") : QStringLiteral("mnuwriteFre");
     auto* command = window.findChild<QAction*>(commandName);
     auto* status = window.findChild<QLabel*>(QStringLiteral("Label"));

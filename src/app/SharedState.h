@@ -1,9 +1,9 @@
 #pragma once
 
-// The state that the main window and the dialogs share: the editor state and the flags that
+// The state that the main window and the dialogs share: the codeplug document and the flags that
 // several windows read and set. The main window owns the one instance.
 
-#include "codeplug/EditorState.h"
+#include "document/CodeplugDocument.h"
 
 #include <QString>
 #include <functional>
@@ -14,7 +14,9 @@ namespace tr640 {
 double SecondsSinceMidnight();
 
 struct SharedState {
-    EditorState Editor;
+    // The codeplug being edited, and its state for those who read it or prepare it in a test.
+    CodeplugDocument Document;
+    EditorState& Editor = Document.state();
 
     // Serial port chosen from the port menu: 1..8 for COM1..COM8, 0 for none. A port chosen by
     // name (a USB adapter, a pseudo-terminal) is kept in PortName while ComPortNumber is 0.

@@ -31,7 +31,7 @@ struct Bench : Window {
             qFatal("no pseudo-terminal: %s", qPrintable(error));
         QObject::connect(&pty, &sim::PseudoTerminal::bytesReceived, &server,
                          &sim::RadioServer::feed);
-        form->transfer().choosePortByName(pty.slavePath());
+        form->portMenu().choosePortByName(pty.slavePath());
         form->transfer().setDataDirectory(dir.filePath("data"));
         form->editor().Language = English;
         form->ApplyLanguage();

@@ -43,7 +43,7 @@ void TestDealerBatch::nextId() {
 
 void TestDealerBatch::threeRadios() {
     Bench b;
-    b->replaceEditor(Customer());
+    b->document().replace(Customer());
     b.find<QAction>("mnubatch")->trigger();
     auto* batch = b->findChild<BatchWindow*>("frmBatch");
     QVERIFY(batch && batch->isVisible());

@@ -57,7 +57,7 @@ void TestDealerPreview::preview() {
     Bench b;
     const QByteArray original = EncodeImage(Customer());
     b.radio.setMemory(original);
-    b->replaceEditor(identical ? Customer() : Changed());
+    b->document().replace(identical ? Customer() : Changed());
     auto* item = b.find<QAction>("mnupreview");
     QVERIFY(!item->isChecked()); // off by default
     item->trigger();
@@ -91,7 +91,7 @@ void TestDealerPreview::radioStopsDuringPreviewRead() {
     Bench b(faults);
     const QByteArray original = EncodeImage(Customer());
     b.radio.setMemory(original);
-    b->replaceEditor(Changed());
+    b->document().replace(Changed());
     b.find<QAction>("mnupreview")->trigger();
     PreviewAnswerer answer(true);
     BoxAnswerer boxes;

@@ -504,14 +504,15 @@ private Q_SLOTS:
         QCOMPARE(w->windowNamed("Form5")->findChild<QComboBox*>("Combo11")->currentIndex(), 2);
         // A read refreshes every dialog, whatever the user left in it.
         w->windowNamed("Form7")->findChild<QLineEdit*>("Text1")->setText("left by the user");
-        DecodeImage(w->editor(), ImageWith([](EditorState& e) {
+        EditorState read = w->editor();
+        DecodeImage(read, ImageWith([](EditorState& e) {
                         e.Settings.EmbeddedMessage[0] = "DECODED";
                         e.Settings.TestRxFrequency[4] = "145.00625";
                         e.Settings.TxLowPower = 21;
                         e.Settings.VoxGainLevel = "9";
                         e.Settings.Pf2Function = 6;
                     }));
-        w->showEditorState();
+        w->document().replace(read);
         QCOMPARE(Shown(w->windowNamed("Form7"), "Text1"), QString("DECODED"));
         QCOMPARE(w->windowNamed("Form4")->findChild<FlexGrid*>("mfgrid1")->text(5, 1),
                  QString("145.00625"));

@@ -162,7 +162,7 @@ void TestFileFaults::failedSaveKeepsTheFile() {
         QSKIP("the file size limit cannot be lowered here");
     }
 
-    w->replaceEditor(Sample());
+    w->document().replace(Sample());
     if (language == 1)
         w.find<QAction>("mnuEnglish")->trigger();
     const EditorState before = w->editor();
@@ -218,7 +218,7 @@ void TestFileFaults::opening() {
         QVERIFY(huge.resize(qint64(1) << 30)); // sparse: no gigabyte is written
         DecodeImage(expected = EditorState(), start);
     }
-    w->replaceEditor(EditorState());
+    w->document().replace(EditorState());
     const EditorState before = w->editor();
     w->files().setChooser([next = path](FileCommands::Purpose, QWidget*) mutable {
         return std::exchange(next, QString());

@@ -125,7 +125,7 @@ private Q_SLOTS:
     void newChannels() {
         QFETCH(QString, answer);
         Window w;
-        w->replaceEditor(Sample());
+        w->document().replace(Sample());
         BoxAnswerer boxes({answer});
         w->runToolbarKey("new");
         QCOMPARE(boxes.count(), 1);
@@ -171,7 +171,7 @@ private Q_SLOTS:
         QVERIFY(WriteAll(w.dir.filePath("binary.csv"), QByteArray("\x00\x01\x02 not a table", 15)));
         const QString path = w.dir.filePath(target);
         ChooseFiles(w, {path});
-        w->replaceEditor(Sample());
+        w->document().replace(Sample());
         const EditorState before = w->editor();
         BoxAnswerer boxes;
         if (command == "save")
@@ -199,7 +199,7 @@ private Q_SLOTS:
         s.setListCell(2, ColTxTone, 0);
         for (int col = ColPower; col <= ColScanAdd; ++col)
             s.setListCell(2, col, 1);
-        w->replaceEditor(s);
+        w->document().replace(s);
         const QString path = w.dir.filePath("out.csv");
         ChooseFiles(w, {path});
         w.trigger("mnuExportCsv");
@@ -225,7 +225,7 @@ private Q_SLOTS:
         EditorState s;
         s.cell(1, ColRxFrequency) = "460.00000";
         FillNewChannel(s, 1, "460.00000");
-        w->replaceEditor(s);
+        w->document().replace(s);
         const EditorState before = w->editor();
         const QString path = w.dir.filePath("in.csv");
         QVERIFY(WriteAll(path, "Location,Frequency,Tone,rToneFreq\n3,435.0137,Tone,88.5\n"

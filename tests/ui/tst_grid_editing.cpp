@@ -44,8 +44,8 @@ struct Editing : Window {
         text1 = find<QLineEdit>("Text1");
         combo8 = find<QComboBox>("Combo8");
         if (withChannels) {
-            form->replaceEditor(Channels(), EditKind::Open);
-            form->edits().markClean();
+            form->document().replace(Channels(), EditKind::Open);
+            form->document().markClean();
         }
     }
     QString cell(int row, int col) const { return grid->text(row, col); }
@@ -225,9 +225,7 @@ private Q_SLOTS:
         QCOMPARE(w.cell(1, 2), shown);
         if (typed != "88")
             return;
-        w->editor().Language = English; // a typed tone survives the language switch
-        w->ApplyLanguage();
-        w->SetGrid1Text();
+        w.trigger("mnuEnglish"); // a typed tone survives the language switch
         QCOMPARE(RowTexts(w.grid, 1, 2, 5), (QStringList{"88.0", "435.00000", "Off", "High"}));
     }
 

@@ -185,7 +185,7 @@ private Q_SLOTS:
         QVERIFY(!locked.find<QWidget>("Frame1")->isEnabled());
         QVERIFY(locked.find<QWidget>("Frame2")->isEnabled());
         QVERIFY(locked.find<QWidget>("Combo2")->isEnabled());
-        locked->replaceEditor(WithChannels());
+        locked->document().replace(WithChannels());
         QCOMPARE(locked.find<FlexGrid>("Grid1")->text(2, 1), QString("436.00000"));
         QVERIFY(!locked.find<QWidget>("Grid1")->isEnabled());
     }
@@ -301,7 +301,7 @@ private Q_SLOTS:
 
     void languageSwitch() {
         Window w;
-        w->replaceEditor(WithChannels());
+        w->document().replace(WithChannels());
         auto* grid = w.find<FlexGrid>("Grid1");
         const QString dcs = grid->text(2, 2);
         auto* frame = w.find<QGroupBox>("Frame2");

@@ -101,7 +101,7 @@ void TestToneDropX11::realClickDropsTheList() {
     QFETCH(int, position);
     QFETCH(QString, highlighted);
     Window w(QByteArray("\0\0\1", 3), true); // English
-    EditorState& e = w->editor();
+    EditorState e = w->editor();
     for (const int row : {1, 2}) {
         e.cell(row, ColRxFrequency) = QStringLiteral("446.00000");
         FillNewChannel(e, row, e.cell(row, ColRxFrequency));
@@ -111,7 +111,7 @@ void TestToneDropX11::realClickDropsTheList() {
     else
         e.setListCell(2, column, position);
     const QString cell = e.cell(2, column);
-    w->refreshGrid();
+    w->document().replace(e);
     w->show();
     QVERIFY(QTest::qWaitForWindowActive(w.form.get()));
 

@@ -80,8 +80,8 @@ struct Bench : Window {
             opened << url;
             return true;
         });
-        transfer().choosePortByName(pty.slavePath());
-        form->replaceEditor(Sample());
+        form->portMenu().choosePortByName(pty.slavePath());
+        form->document().replace(Sample());
     }
     TransferController& transfer() const { return form->transfer(); }
     link::TransferJob& job() const { return transfer().job(); }
@@ -443,7 +443,7 @@ private Q_SLOTS:
                     "file modes do not deny this user (root); the run as an ordinary user has it");
         }
         BoxAnswerer boxes;
-        w->transfer().choosePortByName(device);
+        w->portMenu().choosePortByName(device);
         QCOMPARE(boxes.count(), 1);
         QVERIFY2(
             boxes.text().startsWith(

@@ -191,7 +191,7 @@ int main(int argc, char** argv) {
     }
     const EditorState before = window.editor();
 
-    transfer.choosePortByName(p.value(portOption));
+    window.portMenu().choosePortByName(p.value(portOption));
     if (p.isSet(killWhenOpen)) {
         Kill(victim);
         WaitFor([] { return false; }, 300); // the device goes away

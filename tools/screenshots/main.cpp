@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
         state = Example();
         state.Language = language;
     }
-    window.replaceEditor(state);
+    window.document().replace(state);
     const char* languages[] = {"zh", "en"};
     for (int language = 0; language < 2; ++language) {
         if (language == 0)

@@ -18,6 +18,7 @@ namespace tr640 {
 
 Form2::Form2(SharedState& state, QWidget* parent)
     : SettingsDialog(QStringLiteral("Form2"), parent), state_(state) {
+    editStoreOf(state.Document);
     setWindowTitle(QStringLiteral("调试参数"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(buildFrame("Frame1", QStringLiteral("发射功率-高"), "Label3", "Label8",
@@ -36,7 +37,7 @@ Form2::Form2(SharedState& state, QWidget* parent)
     buttons->addStretch(1);
     layout->addLayout(buttons);
     connect(ok, &QPushButton::clicked, this, [this] {
-        commit();
+        commitIntoStore([this] { commit(); });
         hide();
     });
     load();

@@ -54,6 +54,7 @@ QString Form4::SnapTransmit(const QString& typed, const QString& receive) {
 
 Form4::Form4(SharedState& state, QWidget* parent)
     : SettingsDialog(QStringLiteral("Form4"), parent), state_(state) {
+    editStoreOf(state.Document);
     setWindowTitle(QStringLiteral("测试频率"));
     grid_ = new CellEditGrid(kRows, kColumns, this);
     grid_->setObjectName(QStringLiteral("mfgrid1"));

@@ -51,6 +51,7 @@ QString Form5::MemoryTooLongText() {
 
 Form5::Form5(SharedState& state, QWidget* parent)
     : SettingsDialog(QStringLiteral("Form5"), parent), state_(state) {
+    editStoreOf(state.Document);
     setWindowTitle(Zh(""));
     auto* columns = new QHBoxLayout;
     auto* left = new QVBoxLayout;

@@ -25,6 +25,7 @@ void SelectFunction(QComboBox* combo, int value) {
 
 Form6::Form6(SharedState& state, QWidget* parent)
     : SettingsDialog(QStringLiteral("Form6"), parent), state_(state) {
+    editStoreOf(state.Document);
     setWindowTitle(QStringLiteral("键设定"));
     const auto list = [this](const char* name) {
         auto* combo = new QComboBox(this);

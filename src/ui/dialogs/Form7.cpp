@@ -11,6 +11,7 @@ namespace tr640 {
 
 Form7::Form7(SharedState& state, QWidget* parent)
     : SettingsDialog(QStringLiteral("Form7"), parent), state_(state) {
+    editStoreOf(state.Document);
     setWindowTitle(QStringLiteral("嵌入信息"));
     auto* layout = new QVBoxLayout(this);
     const auto line = [this, layout](const char* name) {

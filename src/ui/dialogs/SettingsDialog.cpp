@@ -1,5 +1,7 @@
 #include "ui/dialogs/SettingsDialog.h"
 
+#include "document/CodeplugDocument.h"
+
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLayout>
@@ -33,6 +35,18 @@ void SettingsDialog::closeEvent(QCloseEvent* event) {
     hide();
 }
 
+void SettingsDialog::editStoreOf(CodeplugDocument& document) {
+    document_ = &document;
+    connect(&document, &CodeplugDocument::storeChanged, this, &SettingsDialog::refreshFromStore);
+}
+
+void SettingsDialog::commitIntoStore(const std::function<void()>& commit) {
+    if (document_)
+        document_->commitStore([&commit](EditorState&) { commit(); });
+    else
+        commit();
+}
+
 QPushButton* SettingsDialog::makeButton(const char* name, const QString& text) {
     auto* button = new QPushButton(text, this);
     button->setObjectName(QLatin1String(name));
@@ -54,7 +68,7 @@ QHBoxLayout* SettingsDialog::okCancelRow(std::function<void()> commit, std::func
     if (centred)
         row->addStretch(1);
     connect(ok, &QPushButton::clicked, this, [this, commit] {
-        commit();
+        commitIntoStore(commit);
         hide();
     });
     connect(no, &QPushButton::clicked, this, [this, cancel] {

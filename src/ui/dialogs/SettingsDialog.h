@@ -9,6 +9,7 @@ class QPushButton;
 
 namespace tr640 {
 
+class CodeplugDocument;
 struct SharedState;
 
 // Base of the settings dialogs and the About box: a non-modal window that is created once,
@@ -32,12 +33,21 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
 
+    // The dialog edits part of the document's store: OK commits into it, and the controls
+    // follow a store replaced from outside (a decode, an undo of one).
+    void editStoreOf(CodeplugDocument& document);
+    // Runs the dialog's commit into the store (OK); the unsaved mark follows.
+    void commitIntoStore(const std::function<void()>& commit);
+
     // A push button that Enter in a text box does not press: the dialogs have no default button.
     QPushButton* makeButton(const char* name, const QString& text);
 
     // The row of OK (Command1: commit, then hide) and Cancel (Command2: `cancel`, then hide).
     QHBoxLayout* okCancelRow(std::function<void()> commit, std::function<void()> cancel = {},
                              bool centred = false);
+
+private:
+    CodeplugDocument* document_ = nullptr;
 };
 
 } // namespace tr640

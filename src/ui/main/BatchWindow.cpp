@@ -175,26 +175,4 @@ void BatchWindow::refresh() {
     writeNext_->setEnabled(!writing_);
 }
 
-void AddBatchMenuItem(Form1& window) {
-    auto* programming = window.findChild<QMenu*>(QStringLiteral("mnupro"));
-    QAction* before =
-        programming ? programming->findChild<QAction*>(QStringLiteral("mnuline1")) : nullptr;
-    if (!before)
-        return;
-    auto* item = new QAction(programming);
-    item->setObjectName(QStringLiteral("mnubatch"));
-    programming->insertAction(before, item);
-    QObject::connect(item, &QAction::triggered, &window, [&window] {
-        auto* batch =
-            window.findChild<BatchWindow*>(QStringLiteral("frmBatch"), Qt::FindDirectChildrenOnly);
-        if (!batch) {
-            batch = new BatchWindow(window);
-            window.ApplyLanguage();
-        }
-        batch->show();
-        batch->raise();
-        batch->activateWindow();
-    });
-}
-
 } // namespace tr640

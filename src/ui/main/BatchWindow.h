@@ -58,7 +58,4 @@ private:
     QPushButton* writeNext_;
 };
 
-// Adds the menu item that opens the window (made once, then shown again).
-void AddBatchMenuItem(Form1& window);
-
 } // namespace tr640

@@ -2,10 +2,10 @@
 
 #include "codeplug/ChannelRules.h"
 #include "codeplug/ToneTable.h"
+#include "document/CodeplugDocument.h"
 #include "i18n/ApplyLanguage.h"
 #include "i18n/LocalisedMessageBox.h"
 #include "i18n/MessageTexts.h"
-#include "ui/main/EditCommands.h"
 #include "ui/main/Form1.h"
 #include "ui/widgets/FlexGrid.h"
 
@@ -34,7 +34,7 @@ QComboBox* MakeList(QWidget* parent, const char* name) {
 } // namespace
 
 ChannelGridEditor::ChannelGridEditor(Form1& window, FlexGrid* grid, QWidget* area)
-    : QObject(&window), window_(window), grid_(grid) {
+    : QObject(&window), window_(window), document_(window.document()), grid_(grid) {
     buildEditors(area);
     connect(grid_, &FlexGrid::cellMousePressed, this, [this](int, int, Qt::MouseButton button) {
         // With Shift or Ctrl a click extends the selection instead.
@@ -75,7 +75,7 @@ void ChannelGridEditor::buildEditors(QWidget* area) {
     combo8_->setMaxVisibleItems(16);
     combo8_->setFont(grid_->font());
     for (int p = 0; p < kToneListSize; ++p)
-        combo8_->addItem(ToneListText(p, window_.editor().Language));
+        combo8_->addItem(ToneListText(p, document_.state().Language));
     combo8_->installEventFilter(this);
     combo8_->lineEdit()->installEventFilter(this);
     combo8_->view()->installEventFilter(this);
@@ -107,7 +107,7 @@ void ChannelGridEditor::openCurrentCell() {
     if (row < 1 || col < 1)
         return;
     // An empty channel can only be started from its receive frequency.
-    if (!window_.editor().channelInUse(row)) {
+    if (!document_.state().channelInUse(row)) {
         col = ColRxFrequency;
         grid_->setCurrentCell(row, col);
     }
@@ -142,7 +142,7 @@ void ChannelGridEditor::place(QWidget* editor, bool fullHeight) {
 }
 
 void ChannelGridEditor::openFrequencyEditor() {
-    text1_->setText(window_.editor().cell(editRow_, editCol_));
+    text1_->setText(document_.state().cell(editRow_, editCol_));
     place(text1_, true);
 }
 
@@ -150,7 +150,7 @@ QComboBox* ChannelGridEditor::openToneEditor() {
     toneChosen_ = false;
     // The list shows the cell's own entry, or none when the cell holds a value the list
     // lacks (a typed or decoded tone), which then stays until another entry is chosen.
-    const QString text = window_.editor().cell(editRow_, editCol_);
+    const QString text = document_.state().cell(editRow_, editCol_);
     combo8_->setCurrentIndex(combo8_->findText(text, Qt::MatchExactly));
     combo8_->setEditText(text);
     place(combo8_, false);
@@ -159,7 +159,7 @@ QComboBox* ChannelGridEditor::openToneEditor() {
 
 QComboBox* ChannelGridEditor::openListEditor(int column) {
     QComboBox* list = combo5_[column - ColPower];
-    list->setCurrentIndex(window_.editor().listIndex(editRow_, column));
+    list->setCurrentIndex(document_.state().listIndex(editRow_, column));
     place(list, false);
     return list;
 }
@@ -239,26 +239,27 @@ void ChannelGridEditor::Text1_LostFocus() {
     if (committing_ || !text1_->isVisible())
         return;
     committing_ = true;
-    EditorState& e = window_.editor();
     const QString t = text1_->text();
-    const EditScope step(window_, t.isEmpty() ? EditKind::ClearChannel : EditKind::Cell);
+    const int row = editRow_;
+    const int col = editCol_;
     if (t.isEmpty()) {
         // Blanking the receive frequency deletes the channel; a transmit frequency stays.
-        if (editCol_ == ColRxFrequency)
-            window_.ClearNO(editRow_);
+        if (col == ColRxFrequency)
+            document_.edit(EditKind::ClearChannel, [row](EditorState& e) { e.ClearNO(row); });
     } else {
         CellProblem problem = CellProblem::None;
         const std::optional<QString> frequency =
             ChannelFrequency(t, window_.BandLow(), window_.BandHigh(), &problem);
         if (frequency) {
-            const bool newChannel =
-                editCol_ == ColRxFrequency && e.cell(editRow_, ColTxFrequency).isEmpty();
-            e.cell(editRow_, editCol_) = *frequency;
-            if (newChannel)
-                FillNewChannel(e, editRow_, *frequency);
-            window_.refreshGridRow(editRow_);
+            document_.edit(EditKind::Cell, [row, col, &frequency](EditorState& e) {
+                const bool newChannel =
+                    col == ColRxFrequency && e.cell(row, ColTxFrequency).isEmpty();
+                e.cell(row, col) = *frequency;
+                if (newChannel)
+                    FillNewChannel(e, row, *frequency);
+            });
         } else if (problem == CellProblem::OutOfBand) {
-            window_.message(msg::kBeyondRange.text(e.Language), MbOk);
+            window_.message(msg::kBeyondRange.text(document_.state().Language), MbOk);
             grid_->setFocus(Qt::OtherFocusReason);
         }
     }
@@ -270,9 +271,7 @@ void ChannelGridEditor::chooseTone(int position) {
     if (!combo8_->isVisible())
         return;
     toneChosen_ = true;
-    const EditScope step(window_, EditKind::Cell);
-    window_.editor().setListCell(editRow_, editCol_, position);
-    window_.refreshGridRow(editRow_);
+    setListCell(position);
     combo8_->hide();
     grid_->setFocus(Qt::OtherFocusReason);
 }
@@ -286,13 +285,11 @@ void ChannelGridEditor::toneLostFocus() {
     if (!toneChosen_ && position != 0 && !text.startsWith(u'D')) {
         // A typed value, or a listed CTCSS tone: any value from 67.0 to 254.1 Hz is taken;
         // anything else leaves the cell as it was.
-        EditorState& e = window_.editor();
-        const EditScope step(window_, EditKind::Cell);
-        if (const std::optional<ToneValue> tone = ChannelTone(text, e.Language)) {
-            e.cell(editRow_, editCol_) = tone->text;
-            e.listIndex(editRow_, editCol_) = tone->position;
-            window_.refreshGridRow(editRow_);
-        }
+        if (const std::optional<ToneValue> tone = ChannelTone(text, document_.state().Language))
+            document_.edit(EditKind::Cell, [this, &tone](EditorState& e) {
+                e.cell(editRow_, editCol_) = tone->text;
+                e.listIndex(editRow_, editCol_) = tone->position;
+            });
     }
     combo8_->hide();
     committing_ = false;
@@ -301,11 +298,15 @@ void ChannelGridEditor::toneLostFocus() {
 void ChannelGridEditor::chooseListEntry(QComboBox* list, int position) {
     if (!list->isVisible())
         return;
-    const EditScope step(window_, EditKind::Cell);
-    window_.editor().setListCell(editRow_, editCol_, position);
-    window_.refreshGridRow(editRow_);
+    setListCell(position);
     list->hide();
     grid_->setFocus(Qt::OtherFocusReason);
+}
+
+void ChannelGridEditor::setListCell(int position) {
+    document_.edit(EditKind::Cell, [this, position](EditorState& e) {
+        e.setListCell(editRow_, editCol_, position);
+    });
 }
 
 } // namespace tr640

@@ -14,6 +14,7 @@ class QWidget;
 
 namespace tr640 {
 
+class CodeplugDocument;
 class FlexGrid;
 class Form1;
 
@@ -49,8 +50,11 @@ private:
     void toneLostFocus();
     void chooseListEntry(QComboBox* list, int position);
     bool filterKey(QKeyEvent* key);
+    // Commits entry `position` of the edited column's list.
+    void setListCell(int position);
 
     Form1& window_;
+    CodeplugDocument& document_;
     FlexGrid* grid_;
     QLineEdit* text1_ = nullptr;
     QComboBox* combo8_ = nullptr;

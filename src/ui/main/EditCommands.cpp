@@ -1,6 +1,6 @@
 #include "ui/main/EditCommands.h"
 
-#include "codeplug/Codec.h"
+#include "document/CodeplugDocument.h"
 #include "i18n/LocalisedMessageBox.h"
 #include "i18n/MessageTexts.h"
 #include "ui/main/Form1.h"
@@ -17,7 +17,10 @@ namespace {
 constexpr int kMaxProblemsShown = 20;
 } // namespace
 
-EditCommands::EditCommands(Form1& window) : QObject(&window), window_(window) {}
+EditCommands::EditCommands(Form1& window)
+    : QObject(&window), window_(window), document_(window.document()) {
+    connect(&document_, &CodeplugDocument::historyChanged, this, &EditCommands::updateActions);
+}
 
 QAction* EditCommands::add(QMenu* menu, const char* name, const QKeySequence& keys) {
     QAction* a = menu->addAction(QString());
@@ -105,34 +108,16 @@ CellRange EditCommands::selection() const {
 
 // ---------------------------------------------------------------------------------------------
 
-void EditCommands::record(EditKind kind, const EditorState& before) {
-    history_.record(kind, before);
-    updateActions();
-    Q_EMIT modifiedChanged();
-}
-
 void EditCommands::undo() {
     window_.commitEditor();
-    if (window_.isLocked() || !history_.canUndo())
-        return;
-    const SettingsStore before = window_.editor().Settings;
-    history_.undo(window_.editor());
-    // The dialogs keep what they hold unless the step changes what they show.
-    window_.showEditorState(window_.editor().Settings != before);
-    updateActions();
-    Q_EMIT modifiedChanged();
+    if (!window_.isLocked())
+        document_.undo();
 }
 
 void EditCommands::redo() {
     window_.commitEditor();
-    if (window_.isLocked() || !history_.canRedo())
-        return;
-    const SettingsStore before = window_.editor().Settings;
-    history_.redo(window_.editor());
-    // The dialogs keep what they hold unless the step changes what they show.
-    window_.showEditorState(window_.editor().Settings != before);
-    updateActions();
-    Q_EMIT modifiedChanged();
+    if (!window_.isLocked())
+        document_.redo();
 }
 
 void EditCommands::copy() {
@@ -144,8 +129,7 @@ void EditCommands::cut() {
     if (window_.isLocked())
         return;
     copy();
-    EditScope step(window_, EditKind::Cut);
-    deleteChannels();
+    document_.edit(EditKind::Cut, [this](EditorState&) { deleteChannels(); });
 }
 
 void EditCommands::deleteChannels() {
@@ -153,9 +137,10 @@ void EditCommands::deleteChannels() {
     const CellRange r = selection();
     if (window_.isLocked() || r.left != ColRxFrequency)
         return; // a channel goes only with its receive frequency
-    EditScope step(window_, EditKind::Delete);
-    for (int row = r.top; row <= r.bottom; ++row)
-        window_.ClearNO(row);
+    document_.edit(EditKind::Delete, [&r](EditorState& e) {
+        for (int row = r.top; row <= r.bottom; ++row)
+            e.ClearNO(row);
+    });
 }
 
 void EditCommands::paste() {
@@ -171,11 +156,7 @@ void EditCommands::pasteText(const QString& text) {
                                        window_.BandHigh());
     if (!result.anything)
         return;
-    {
-        EditScope step(window_, EditKind::Paste);
-        window_.editor() = result.state;
-        window_.refreshGrid();
-    }
+    document_.edit(EditKind::Paste, [&result](EditorState& e) { e = result.state; });
     if (result.problems.isEmpty() && result.rowsBeyond == 0)
         return;
     const int language = window_.editor().Language;
@@ -191,15 +172,6 @@ void EditCommands::pasteText(const QString& text) {
 
 // ---------------------------------------------------------------------------------------------
 
-void EditCommands::markClean() {
-    cleanImage_ = EncodeImage(window_.editor());
-    Q_EMIT modifiedChanged();
-}
-
-bool EditCommands::isModified() const {
-    return EncodeImage(window_.editor()) != cleanImage_;
-}
-
 void EditCommands::updateActions() {
     if (!undo_)
         return;
@@ -214,24 +186,11 @@ void EditCommands::updateActions() {
     const bool locked = window_.isLocked();
     for (QAction* change : {cut_, paste_, delete_})
         change->setEnabled(!locked);
-    undo_->setEnabled(history_.canUndo() && !locked);
-    undo_->setText(caption(msg::kUndo, history_.canUndo(),
-                           history_.canUndo() ? history_.undoKind() : EditKind::Cell));
-    redo_->setEnabled(history_.canRedo() && !locked);
-    redo_->setText(caption(msg::kRedo, history_.canRedo(),
-                           history_.canRedo() ? history_.redoKind() : EditKind::Cell));
-}
-
-// ---------------------------------------------------------------------------------------------
-
-EditScope::EditScope(Form1& window, EditKind kind)
-    : window_(window), kind_(kind), before_(window.editor()) {
-    ++window_.edits().depth();
-}
-
-EditScope::~EditScope() {
-    if (--window_.edits().depth() == 0 && !(window_.editor() == before_))
-        window_.edits().record(kind_, before_);
+    const CodeplugDocument& d = document_;
+    undo_->setEnabled(d.canUndo() && !locked);
+    undo_->setText(caption(msg::kUndo, d.canUndo(), d.canUndo() ? d.undoKind() : EditKind::Cell));
+    redo_->setEnabled(d.canRedo() && !locked);
+    redo_->setText(caption(msg::kRedo, d.canRedo(), d.canRedo() ? d.redoKind() : EditKind::Cell));
 }
 
 } // namespace tr640

@@ -3,11 +3,11 @@
 #include "codeplug/ChirpCsv.h"
 #include "codeplug/Codec.h"
 #include "codeplug/CodeplugFile.h"
+#include "document/CodeplugDocument.h"
 #include "i18n/CsvTexts.h"
 #include "i18n/FileReason.h"
 #include "i18n/LocalisedMessageBox.h"
 #include "i18n/MessageTexts.h"
-#include "ui/main/EditCommands.h"
 #include "ui/main/Form1.h"
 
 #include <QDir>
@@ -34,7 +34,8 @@ QString DefaultChooser(FileCommands::Purpose purpose, QWidget* owner, int langua
 } // namespace
 
 FileCommands::FileCommands(Form1& window)
-    : QObject(&window), window_(window), chooser_([&window](Purpose p, QWidget* owner) {
+    : QObject(&window), window_(window), document_(window.document()),
+      chooser_([&window](Purpose p, QWidget* owner) {
           return DefaultChooser(p, owner, window.editor().Language);
       }) {}
 
@@ -49,10 +50,8 @@ void FileCommands::mnuNew() {
     const int answer = window_.message(msg::kNewClears.text(language),
                                        MbOkCancel | MbIconExclamation | MbDefaultButton2,
                                        msg::kNewTitle.text(language));
-    if (answer != IdCancel) {
-        const EditScope step(window_, EditKind::NewChannels);
-        window_.ClearGrid1();
-    }
+    if (answer != IdCancel)
+        document_.edit(EditKind::NewChannels, [](EditorState& e) { e.ClearGrid1(); });
 }
 
 void FileCommands::mnuOpen() {
@@ -75,9 +74,9 @@ bool FileCommands::openFile(const QString& path) {
     // The whole file is decoded into a copy, which replaces the editor only when complete.
     EditorState decoded = window_.editor();
     DecodeImage(decoded, bytes);
-    window_.replaceEditor(decoded, EditKind::Open);
-    currentFile_ = path;
-    Q_EMIT opened(path);
+    document_.replace(decoded, EditKind::Open);
+    document_.setFileName(path);
+    document_.markClean();
     return true;
 }
 
@@ -107,8 +106,8 @@ bool FileCommands::saveFile(const QString& path) {
                         MbOk | MbIconStop);
         return false;
     }
-    currentFile_ = path;
-    Q_EMIT saved(path);
+    document_.setFileName(path);
+    document_.markClean();
     return true;
 }
 
@@ -169,13 +168,11 @@ void FileCommands::importCsv(const QString& path) {
             options.placement = byLocation ? CsvPlacement::InOrder : CsvPlacement::ByLocation;
             continue;
         }
-        if (answer == IdYes) {
-            const EditScope step(window_, EditKind::Import);
-            EditorState& e = window_.editor();
-            e.Grid = r.state.Grid;
-            e.CellListIndex = r.state.CellListIndex;
-            window_.refreshGrid();
-        }
+        if (answer == IdYes)
+            document_.edit(EditKind::Import, [&r](EditorState& e) {
+                e.Grid = r.state.Grid;
+                e.CellListIndex = r.state.CellListIndex;
+            });
         return;
     }
 }

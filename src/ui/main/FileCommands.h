@@ -1,6 +1,6 @@
 #pragma once
 
-// New, Open and Save As: the codeplug files (*.DAT).
+// New, Open and Save As: the codeplug files (*.DAT); export and import of CHIRP's CSV files.
 
 #include <QObject>
 #include <QString>
@@ -8,6 +8,7 @@
 
 namespace tr640 {
 
+class CodeplugDocument;
 class Form1;
 
 class FileCommands : public QObject {
@@ -37,20 +38,12 @@ public:
     // Tests replace the file dialog.
     void setChooser(Chooser chooser) { chooser_ = std::move(chooser); }
 
-    // The file last opened or saved, empty before the first.
-    QString currentFile() const { return currentFile_; }
-
     static QString FilterText();
-
-Q_SIGNALS:
-    // A codeplug was opened from or saved to a file.
-    void opened(const QString& path);
-    void saved(const QString& path);
 
 private:
     Form1& window_;
+    CodeplugDocument& document_;
     Chooser chooser_;
-    QString currentFile_;
 };
 
 } // namespace tr640

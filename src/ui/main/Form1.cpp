@@ -15,12 +15,12 @@
 #include "ui/dialogs/Form6.h"
 #include "ui/dialogs/Form7.h"
 #include "ui/dialogs/frmAbout.h"
+#include "ui/main/BatchWindow.h"
 #include "ui/main/ChannelGridEditor.h"
 #include "ui/main/EditCommands.h"
 #include "ui/main/FileCommands.h"
-#include "ui/main/BatchWindow.h"
+#include "ui/main/PortMenu.h"
 #include "ui/main/SheetCommands.h"
-#include "ui/main/ToolbarIcons.h"
 #include "ui/main/TransferController.h"
 #include "ui/widgets/ClickLabel.h"
 #include "ui/widgets/FlexGrid.h"
@@ -33,41 +33,17 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
-#include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
-#include <QMenuBar>
+#include <QMenu>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QToolBar>
 #include <QUrl>
-#include <QVBoxLayout>
 
 namespace tr640 {
-
-namespace {
-
-constexpr int kColumnWidthsTwips[kGridColumns] = {500, 1330, 1000, 1330, 1000, 800, 850, 1000, 900};
-constexpr int kRowHeightTwips = 300;
-const QColor kShadedRow(0xC0, 0xC0, 0xFF); // 0xFFC0C0 in blue-green-red order
-
-QFont GridFont() {
-    QFont f;
-    f.setFamilies({QStringLiteral("SimSun"), QStringLiteral("NSimSun"),
-                   QStringLiteral("WenQuanYi Micro Hei")});
-    return f;
-}
-
-QComboBox* MakeList(QWidget* parent, const char* name, int items) {
-    auto* combo = new QComboBox(parent);
-    combo->setObjectName(QLatin1String(name));
-    for (int i = 0; i < items; ++i)
-        combo->addItem(QString());
-    return combo;
-}
-
-} // namespace
 
 Form1::Form1(QWidget* parent) : Form1(Options{}, parent) {}
 
@@ -77,252 +53,17 @@ Form1::Form1(const Options& options, QWidget* parent) : QMainWindow(parent), opt
         options_.preferencesDirectory = DefaultPreferencesDirectory();
     files_ = new FileCommands(*this);
     edits_ = new EditCommands(*this);
+    sheet_ = new SheetCommands(*this);
+    transfer_ = new TransferController(*this, options_.transferTimers);
     buildMenus();
-    transfer_ = new TransferController(*this, mnucom_, options_.transferTimers);
+    portMenu_ = new PortMenu(*this, mnucom_, mnucomItems_, transfer_->port());
     transfer_->setPreferencesDirectory(options_.preferencesDirectory);
-    connect(findChild<QAction*>(QStringLiteral("mnureadFre")), &QAction::triggered, transfer_,
-            &TransferController::mnureadFre);
-    connect(findChild<QAction*>(QStringLiteral("mnuwriteFre")), &QAction::triggered, transfer_,
-            &TransferController::mnuwriteFre);
-    new SheetCommands(*this);
-    AddBatchMenuItem(*this);
     buildToolbar();
     buildCentralArea();
     startUp();
 }
 
 Form1::~Form1() = default;
-
-// ---------------------------------------------------------------------------------------------
-// Construction.
-
-QAction* Form1::addMenuAction(QMenu* menu, const char* name, const QString& text) {
-    QAction* a = menu->addAction(text);
-    a->setObjectName(QLatin1String(name));
-    return a;
-}
-
-void Form1::buildMenus() {
-    QMenuBar* bar = menuBar();
-    const auto menu = [&](QWidget* owner, const char* name) {
-        auto* m = new QMenu(owner);
-        m->setObjectName(QLatin1String(name));
-        if (auto* parentMenu = qobject_cast<QMenu*>(owner))
-            parentMenu->addMenu(m);
-        else
-            bar->addMenu(m);
-        return m;
-    };
-
-    QMenu* file = menu(bar, "mnuFile");
-    QMenu* edit = new QMenu(this); // after File, filled below
-    connect(addMenuAction(file, "mnuNew"), &QAction::triggered, files_, &FileCommands::mnuNew);
-    connect(addMenuAction(file, "mnuOpen"), &QAction::triggered, files_, &FileCommands::mnuOpen);
-    connect(addMenuAction(file, "mnuAssave"), &QAction::triggered, files_,
-            &FileCommands::mnuAssave);
-    file->addSeparator();
-    connect(addMenuAction(file, "mnuImportCsv"), &QAction::triggered, files_,
-            &FileCommands::mnuImportCsv);
-    connect(addMenuAction(file, "mnuExportCsv"), &QAction::triggered, files_,
-            &FileCommands::mnuExportCsv);
-    file->addSeparator()->setObjectName(QStringLiteral("mnuline"));
-    connect(addMenuAction(file, "mnuQuit"), &QAction::triggered, this, &QWidget::close);
-
-    edit->setObjectName(QStringLiteral("mnuEdit"));
-    bar->addMenu(edit);
-    edits_->buildMenu(edit);
-
-    mnupro_ = menu(bar, "mnupro");
-    addMenuAction(mnupro_, "mnureadFre")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
-    addMenuAction(mnupro_, "mnuwriteFre")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
-    mnupro_->addSeparator()->setObjectName(QStringLiteral("mnuline1"));
-    addMenuAction(mnupro_, "mnudtmf")->setEnabled(false);
-    addMenuAction(mnupro_, "Key_enactment")->setEnabled(false);
-    connect(addMenuAction(mnupro_, "mnusetin"), &QAction::triggered, this,
-            [this] { showDialog(QStringLiteral("Form7")); });
-    connect(addMenuAction(mnupro_, "mnudebug"), &QAction::triggered, this,
-            [this] { showDialog(QStringLiteral("Form2")); });
-    connect(addMenuAction(mnupro_, "mnutestfre"), &QAction::triggered, this,
-            [this] { showDialog(QStringLiteral("Form4")); });
-
-    QMenu* settings = menu(bar, "mnuset");
-    mnulock_ = addMenuAction(settings, "mnulock");
-    mnulock_->setCheckable(true);
-    connect(mnulock_, &QAction::triggered, this, [this] {
-        mnulock_->setChecked(!mnulock_->isChecked()); // the command inverts it itself
-        mnulock();
-    });
-    mnucom_ = menu(settings, "mnucom");
-    for (int n = 1; n <= 8; ++n) {
-        QAction* item = addMenuAction(mnucom_, "", QStringLiteral("COM%1(&%1)").arg(n));
-        item->setObjectName(QStringLiteral("mnucom%1").arg(n));
-        item->setCheckable(true);
-        mnucom_items_[n - 1] = item;
-    }
-    QMenu* language = menu(settings, "mnuLanguage");
-    connect(addMenuAction(language, "mnuChinese"), &QAction::triggered, this, &Form1::mnuChinese);
-    connect(addMenuAction(language, "mnuEnglish"), &QAction::triggered, this, &Form1::mnuEnglish);
-
-    QMenu* help = menu(bar, "mnuhelp");
-    QAction* helpTopic = addMenuAction(help, "mnumainhelp");
-    helpTopic->setShortcut(QKeySequence(Qt::Key_F1));
-    helpTopic->setEnabled(false);
-    connect(helpTopic, &QAction::triggered, this, &Form1::mnumainhelp);
-    connect(addMenuAction(help, "mnuabout"), &QAction::triggered, this,
-            [this] { showDialog(QStringLiteral("frmAbout")); });
-
-    // The channel menu is never available; it is not shown.
-    QMenu* channel = menu(bar, "mnuchannel");
-    addMenuAction(channel, "mnudel_channel");
-    channel->setEnabled(false);
-    channel->menuAction()->setEnabled(false);
-    channel->menuAction()->setVisible(false);
-}
-
-void Form1::buildToolbar() {
-    toolbar_ = addToolBar(QString());
-    toolbar_->setObjectName(QStringLiteral("Toolbar1"));
-    toolbar_->setMovable(false);
-    toolbar_->setFloatable(false);
-    toolbar_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    toolbar_->setIconSize(QSize(32, 32));
-    toolbar_->toggleViewAction()->setVisible(false);
-    setContextMenuPolicy(Qt::NoContextMenu);
-    const auto button = [this](const char* key) {
-        const QString k = QLatin1String(key);
-        QAction* a = toolbar_->addAction(ToolbarIcon(k), QString());
-        a->setObjectName(k);
-        a->setData(k);
-        connect(a, &QAction::triggered, this, [this, k] { runToolbarKey(k); });
-        return a;
-    };
-    button("new");
-    button("open");
-    button("save");
-    toolbar_->addSeparator();
-    button("read");
-    button("write");
-    button("TAnMa")->setVisible(false);
-    button("Anma")->setVisible(false);
-}
-
-void Form1::buildGrid(QWidget* parent) {
-    grid_ = new FlexGrid(kGridRows, kGridColumns, parent);
-    grid_->setObjectName(QStringLiteral("Grid1"));
-    grid_->setFont(GridFont());
-    for (int c = 0; c < kGridColumns; ++c)
-        grid_->setColumnWidthTwips(c, kColumnWidthsTwips[c]);
-    for (int r = 1; r < kGridRows; ++r)
-        grid_->setRowHeightTwips(r, kRowHeightTwips);
-    for (int r = 2; r < kGridRows; r += 2)
-        for (int c = 0; c < kGridColumns; ++c)
-            grid_->setCellBackground(r, c, kShadedRow);
-    // Locked channels stay readable: the disabled grid keeps the usual text colour.
-    QPalette pal = grid_->palette();
-    pal.setColor(QPalette::Disabled, QPalette::Text, pal.color(QPalette::Active, QPalette::Text));
-    grid_->setPalette(pal);
-}
-
-QGroupBox* Form1::buildModelFrame(QWidget* parent) {
-    frame1_ = new QGroupBox(parent);
-    frame1_->setObjectName(QStringLiteral("Frame1"));
-    auto* layout = new QHBoxLayout(frame1_);
-    auto* label = new QLabel(frame1_);
-    label->setObjectName(QStringLiteral("Label3"));
-    combo1_ = MakeList(frame1_, "Combo1", 0);
-    for (const BandInfo& b : kBands)
-        combo1_->addItem(QString::fromLatin1(b.text));
-    layout->addWidget(label);
-    layout->addWidget(combo1_);
-    layout->addStretch(1);
-    connect(combo1_, &QComboBox::currentIndexChanged, this, &Form1::onBandSelected);
-    return frame1_;
-}
-
-QGroupBox* Form1::buildFunctionsFrame(QWidget* parent) {
-    frame2_ = new QGroupBox(parent);
-    frame2_->setObjectName(QStringLiteral("Frame2"));
-    auto* layout = new QGridLayout(frame2_);
-    layout->setHorizontalSpacing(10);
-    struct Setting {
-        const char* label;
-        const char* combo;
-        int items;
-        QComboBox** out;
-        ClickLabel** gestureLabel;
-    };
-    // In order from top to bottom, three to a column.
-    const Setting settings[] = {
-        {"Label4", "Combo2", int(kVoiceNoticeList.size()), &combo2_, nullptr},
-        {"Label5", "Combo3", 0, &combo3_, &label5_},
-        {"Label6", "Combo9", kSquelchLevelCount, &combo9_, nullptr},
-        {"Label7", "Combo6", int(kBatterySaveList.size()), &combo6_, &label7_},
-        {"Label8", "Combo7", int(kBeepList.size()), &combo7_, nullptr},
-        {"Label1", "Combo4", kTotPreAlertCount, &combo4_, &label1_},
-    };
-    int i = 0;
-    for (const Setting& s : settings) {
-        auto* label = new ClickLabel(frame2_);
-        label->setObjectName(QLatin1String(s.label));
-        if (s.gestureLabel) {
-            *s.gestureLabel = label;
-            connect(label, &ClickLabel::clicked, this,
-                    [this, label] { serviceGestureClick(label); });
-        }
-        QComboBox* combo = MakeList(frame2_, s.combo, s.items);
-        combo->setMinimumContentsLength(8);
-        *s.out = combo;
-        layout->addWidget(label, i % 3, 2 * (i / 3));
-        layout->addWidget(combo, i % 3, 2 * (i / 3) + 1);
-        connect(combo, &QComboBox::currentIndexChanged, this,
-                [this, combo](int position) { onFunctionSettingChosen(combo, position); });
-        ++i;
-    }
-    layout->setColumnStretch(1, 1);
-    layout->setColumnStretch(3, 1);
-    return frame2_;
-}
-
-void Form1::buildCentralArea() {
-    auto* central = new QWidget(this);
-    central->setObjectName(QStringLiteral("centralArea"));
-    setCentralWidget(central);
-    auto* layout = new QVBoxLayout(central);
-
-    buildGrid(central);
-    layout->addWidget(grid_, 0, Qt::AlignHCenter);
-
-    layout->addWidget(buildModelFrame(central));
-    layout->addWidget(buildFunctionsFrame(central));
-
-    auto* statusRow = new QHBoxLayout;
-    status_ = new QLabel(central);
-    status_->setObjectName(QStringLiteral("Label"));
-    status_->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
-    progress_ = new QProgressBar(central);
-    progress_->setObjectName(QStringLiteral("ProgressBar1"));
-    progress_->setTextVisible(false);
-    statusRow->addWidget(status_, 1);
-    statusRow->addWidget(progress_, 2);
-    layout->addLayout(statusRow);
-    // Both keep their place while hidden (the status line blinks by hiding), so that the
-    // layout above them never moves and the grid is not repainted at every blink.
-    status_->setMinimumHeight(progress_->sizeHint().height());
-    for (QWidget* w : {static_cast<QWidget*>(status_), static_cast<QWidget*>(progress_)}) {
-        QSizePolicy policy = w->sizePolicy();
-        policy.setRetainSizeWhenHidden(true);
-        w->setSizePolicy(policy);
-    }
-
-    auto* notice = new QLabel(central);
-    notice->setObjectName(QStringLiteral("Label2"));
-    notice->setAlignment(Qt::AlignCenter);
-    notice->setEnabled(false);
-    layout->addWidget(notice);
-
-    gridEditor_ = new ChannelGridEditor(*this, grid_, central);
-    edits_->attachGrid(grid_);
-}
 
 // ---------------------------------------------------------------------------------------------
 // Start-up and exit.
@@ -350,16 +91,22 @@ void Form1::startUp() {
     onBandSelected(0);
     initialiseSettings();
     ApplyLanguage();
-    refreshGrid();
+    showRows({});
 
-    connect(edits_, &EditCommands::modifiedChanged, this, &Form1::updateCaption);
-    connect(files_, &FileCommands::opened, edits_, &EditCommands::markClean);
-    connect(files_, &FileCommands::saved, edits_, &EditCommands::markClean);
+    observeDocument();
     connect(transfer_, &TransferController::ended, this, [this](link::Outcome outcome) {
         if (outcome == link::Outcome::ReadDone || outcome == link::Outcome::WriteDone)
-            edits_->markClean();
+            document().markClean();
     });
-    edits_->markClean();
+    document().markClean();
+}
+
+void Form1::observeDocument() {
+    CodeplugDocument& d = document();
+    connect(&d, &CodeplugDocument::channelsChanged, this, &Form1::showRows);
+    connect(&d, &CodeplugDocument::settingsChanged, this, &Form1::showSettings);
+    connect(&d, &CodeplugDocument::bandChanged, this, &Form1::showBand);
+    connect(&d, &CodeplugDocument::cleanChanged, this, &Form1::updateCaption);
 }
 
 void Form1::initialiseSettings() {
@@ -388,12 +135,12 @@ void Form1::savePreferences() {
 
 void Form1::closeEvent(QCloseEvent* event) {
     commitEditor();
-    if (edits_->isModified()) {
+    if (document().isModified()) {
         const int answer =
             message(msg::kSaveChanges.text(state_.Editor.Language), MbYesNoCancel | MbIconQuestion);
         if (answer == IdYes)
             files_->mnuAssave();
-        if (answer == IdCancel || (answer == IdYes && edits_->isModified())) {
+        if (answer == IdCancel || (answer == IdYes && document().isModified())) {
             event->ignore(); // stay: cancelled, or the save did not happen
             return;
         }
@@ -402,19 +149,12 @@ void Form1::closeEvent(QCloseEvent* event) {
     QMainWindow::closeEvent(event);
 }
 
-bool Form1::eventFilter(QObject* watched, QEvent* event) {
-    // A dialog closing may have committed settings into the codeplug.
-    if (event->type() == QEvent::Hide && qobject_cast<SettingsDialog*>(watched))
-        updateCaption();
-    return QMainWindow::eventFilter(watched, event);
-}
-
 void Form1::updateCaption() {
     const int language = state_.Editor.Language;
     if (language != Chinese && language != English)
         return;
     QString caption = TableText(Form1Texts(), "", language);
-    if (edits_->isModified())
+    if (document().isModified())
         caption += QStringLiteral(" *");
     setWindowTitle(caption);
 }
@@ -425,30 +165,25 @@ void Form1::updateCaption() {
 QWidget* Form1::windowNamed(const QString& name) {
     if (name == QLatin1String("Form1"))
         return this;
-    // Each dialog is made once, hidden; its closing may change the codeplug (updateCaption).
-    const auto made = [this](SettingsDialog* dialog) {
-        dialog->installEventFilter(this);
-        return dialog;
-    };
+    // Each dialog is made once, hidden.
     if (name == QLatin1String("Form2")) {
         if (!form2_) {
             form2_ = new Form2(state_, this);
-            made(form2_);
             connect(form2_, &Form2::calibrationUnlocked, this,
                     [this] { toolbarButton(QStringLiteral("TAnMa"))->setVisible(true); });
         }
         return form2_;
     }
     if (name == QLatin1String("Form4"))
-        return form4_ ? form4_ : made(form4_ = new Form4(state_, this));
+        return form4_ ? form4_ : (form4_ = new Form4(state_, this));
     if (name == QLatin1String("Form5"))
-        return form5_ ? form5_ : made(form5_ = new Form5(state_, this));
+        return form5_ ? form5_ : (form5_ = new Form5(state_, this));
     if (name == QLatin1String("Form6"))
-        return form6_ ? form6_ : made(form6_ = new Form6(state_, this));
+        return form6_ ? form6_ : (form6_ = new Form6(state_, this));
     if (name == QLatin1String("Form7"))
-        return form7_ ? form7_ : made(form7_ = new Form7(state_, this));
+        return form7_ ? form7_ : (form7_ = new Form7(state_, this));
     if (name == QLatin1String("frmAbout"))
-        return about_ ? about_ : made(about_ = new frmAbout(this));
+        return about_ ? about_ : (about_ = new frmAbout(this));
     // Windows the main window does not make itself (the batch window) once they exist.
     return findChild<QWidget*>(name, Qt::FindDirectChildrenOnly);
 }
@@ -473,40 +208,21 @@ int Form1::message(const QString& text, quint32 style, const QString& title) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// The channel list.
+// The views of the document.
 
-void Form1::refreshGridRow(int row) {
-    for (int col = ColRxFrequency; col < kGridColumns; ++col)
-        grid_->setText(row, col, state_.Editor.cell(row, col));
+void Form1::showRows(const QList<int>& rows) {
+    const auto show = [this](int row) {
+        for (int col = ColRxFrequency; col < kGridColumns; ++col)
+            grid_->setText(row, col, state_.Editor.cell(row, col));
+    };
+    if (rows.isEmpty()) // all of them
+        for (int row = 1; row <= kChannelCount; ++row)
+            show(row);
+    for (int row : rows)
+        show(row);
 }
 
-void Form1::refreshGrid() {
-    for (int row = 1; row <= kChannelCount; ++row)
-        refreshGridRow(row);
-}
-
-void Form1::ClearNO(int row) {
-    state_.Editor.ClearNO(row);
-    refreshGridRow(row);
-}
-
-void Form1::ClearGrid() {
-    state_.Editor.ClearGrid();
-    refreshGrid();
-}
-
-void Form1::ClearGrid1() {
-    state_.Editor.ClearGrid1();
-    refreshGrid();
-}
-
-void Form1::SetGrid1Text() {
-    state_.Editor.SetGrid1Text();
-    refreshGrid();
-}
-
-void Form1::showEditorState(bool refillDialogs) {
-    refreshGrid();
+void Form1::showSettings() {
     const EditorState& e = state_.Editor;
     const std::pair<QComboBox*, int> lists[] = {
         {combo2_, e.VoiceNotice},  {combo3_, e.TimeOutTimer}, {combo4_, e.TotPreAlert},
@@ -514,23 +230,15 @@ void Form1::showEditorState(bool refillDialogs) {
     };
     for (const auto& [combo, position] : lists)
         combo->setCurrentIndex(position);
+}
+
+void Form1::showBand() {
     // CurrentBandIndex already holds the band, so the selector asks nothing.
-    combo1_->setCurrentIndex(e.Band);
-    if (!refillDialogs)
-        return;
-    for (const char* name : {"Form2", "Form4", "Form5", "Form6", "Form7"})
-        if (auto* dialog = qobject_cast<SettingsDialog*>(windowNamed(QLatin1String(name))))
-            dialog->refreshFromStore();
+    combo1_->setCurrentIndex(state_.Editor.Band);
 }
 
 bool Form1::isLocked() const {
     return mnulock_ && mnulock_->isChecked();
-}
-
-void Form1::replaceEditor(const EditorState& state, EditKind kind) {
-    const EditScope step(*this, kind);
-    state_.Editor = state;
-    showEditorState();
 }
 
 void Form1::commitEditor() {
@@ -562,9 +270,11 @@ QAction* Form1::toolbarButton(const QString& key) const {
 void Form1::switchLanguage(int language) {
     if (state_.Editor.Language == language)
         return;
-    state_.Editor.Language = language;
+    document().update([language](EditorState& e) {
+        e.Language = language;
+        e.SetGrid1Text();
+    });
     ApplyLanguage();
-    SetGrid1Text();
 }
 
 void Form1::mnuChinese() {
@@ -588,8 +298,7 @@ void Form1::mnulock() {
 
 void Form1::lockCommands() {
     edits_->updateActions();
-    if (auto* csv = findChild<QAction*>(QStringLiteral("mnuImportCsv")))
-        csv->setEnabled(!isLocked());
+    importCsv_->setEnabled(!isLocked());
 }
 
 QString Form1::helpFilePath() const {
@@ -624,7 +333,7 @@ void Form1::serviceGestureClick(QObject* label) {
 
 void Form1::serviceButtonClick(const QString& key) {
     SharedState& s = state_;
-    if (!DoubleClick(ServiceButtonClickTime, s.Clock()))
+    if (!DoubleClick(serviceButtonClickTime_, s.Clock()))
         return;
     s.GestureFlagA = s.GestureFlagB = s.GestureFlagC = false;
     s.ServiceMode = false;
@@ -641,17 +350,11 @@ void Form1::enterTransfer() {
     combo1_->setFocus(Qt::OtherFocusReason);
 }
 
-void Form1::showTransferState(const link::TransferSession& session) {
+void Form1::showTransferState(const link::TransferSession& session, bool cancellable) {
     const bool idle = !session.busy();
     toolbar_->setEnabled(idle);
     mnupro_->setEnabled(idle);
-    // The menu's own items too, so that their shortcuts rest while busy. Looked up once: this
-    // runs for every piece of a reply.
-    if (!transferCommands_[0]) {
-        const char* names[] = {"mnureadFre", "mnuwriteFre", "read", "write"};
-        for (std::size_t i = 0; i < transferCommands_.size(); ++i)
-            transferCommands_[i] = findChild<QAction*>(QLatin1String(names[i]));
-    }
+    // The menu's own items too, so that their shortcuts rest while busy.
     for (QAction* command : transferCommands_)
         command->setEnabled(idle);
     status_->setText(session.statusText());
@@ -659,6 +362,19 @@ void Form1::showTransferState(const link::TransferSession& session) {
     progress_->setRange(0, link::kProgressMaximum);
     progress_->setValue(session.progressValue());
     progress_->setVisible(session.progressVisible());
+    cancel_->setVisible(cancellable);
+    escape_->setEnabled(cancellable);
+}
+
+void Form1::showBatchWindow() {
+    auto* batch = findChild<BatchWindow*>(QStringLiteral("frmBatch"), Qt::FindDirectChildrenOnly);
+    if (!batch) {
+        batch = new BatchWindow(*this);
+        ApplyLanguage();
+    }
+    batch->show();
+    batch->raise();
+    batch->activateWindow();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -675,39 +391,32 @@ void Form1::onBandSelected(int position) {
         e.Band = position;
         return;
     }
-    const bool english = e.Language == English;
-    const int answer =
-        message(english ? QStringLiteral("Change frequency channel list will remove, sure?")
-                        : QStringLiteral("改变频段将清除频道列表，确定吗？"),
-                MbOkCancel | MbIconQuestion | MbDefaultButton2 | MbSystemModal,
-                english ? QStringLiteral("Attention!") : QStringLiteral("注意！"));
+    const int answer = message(msg::kChangeBand.text(e.Language),
+                               MbOkCancel | MbIconQuestion | MbDefaultButton2 | MbSystemModal,
+                               msg::kChangeBandTitle.text(e.Language));
     if (answer != IdOk) {
         combo1_->setCurrentIndex(e.CurrentBandIndex); // runs this handler again: old limits
         return;
     }
-    const EditScope step(*this, EditKind::Band);
     bandLow_ = BandLowFromText(text);
     bandHigh_ = BandHighFromText(text);
-    e.CurrentBandIndex = position;
-    e.Band = position;
-    ClearGrid();
+    document().edit(EditKind::Band, [position](EditorState& state) {
+        state.CurrentBandIndex = position;
+        state.Band = position;
+        state.ClearGrid();
+    });
 }
 
 void Form1::onFunctionSettingChosen(QComboBox* combo, int position) {
-    const EditScope step(*this, EditKind::Setting);
-    EditorState& e = state_.Editor;
-    if (combo == combo2_)
-        e.VoiceNotice = position;
-    else if (combo == combo3_)
-        e.TimeOutTimer = position;
-    else if (combo == combo4_)
-        e.TotPreAlert = position;
-    else if (combo == combo9_)
-        e.SquelchLevel = position;
-    else if (combo == combo6_)
-        e.BatterySave = position;
-    else if (combo == combo7_)
-        e.Beep = position;
+    const std::pair<QComboBox*, int EditorState::*> lists[] = {
+        {combo2_, &EditorState::VoiceNotice}, {combo3_, &EditorState::TimeOutTimer},
+        {combo4_, &EditorState::TotPreAlert}, {combo9_, &EditorState::SquelchLevel},
+        {combo6_, &EditorState::BatterySave}, {combo7_, &EditorState::Beep},
+    };
+    for (const auto& [list, field] : lists)
+        if (list == combo)
+            document().edit(EditKind::Setting,
+                            [field, position](EditorState& e) { e.*field = position; });
 }
 
 } // namespace tr640

@@ -4,7 +4,7 @@
 // selector and the six function settings, and carries the menus and the toolbar.
 
 #include "app/SharedState.h"
-#include "codeplug/EditHistory.h"
+#include "ui/main/PortMenu.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -17,6 +17,8 @@ class QGroupBox;
 class QLabel;
 class QMenu;
 class QProgressBar;
+class QPushButton;
+class QShortcut;
 class QToolBar;
 class QUrl;
 
@@ -27,6 +29,7 @@ class ClickLabel;
 class EditCommands;
 class FileCommands;
 class FlexGrid;
+class SheetCommands;
 class TransferController;
 namespace link {
 class TransferSession;
@@ -53,6 +56,9 @@ public:
     ~Form1() override;
 
     SharedState& state() { return state_; }
+    // The codeplug being edited; the window shows it and follows its signals.
+    CodeplugDocument& document() { return state_.Document; }
+    // Its state, to read; a change made here reaches no view (the document's doors do).
     EditorState& editor() { return state_.Editor; }
 
     // A window by object name; a dialog that does not exist yet is created, hidden.
@@ -61,19 +67,6 @@ public:
     // Writes the texts of the current language into every window.
     void ApplyLanguage();
 
-    // Procedures on the channel list; each shows its result.
-    void ClearNO(int row);
-    void ClearGrid();
-    void ClearGrid1();
-    void SetGrid1Text();
-
-    // Puts a decoded or otherwise replaced editor state on screen: the grid, the lists, the band
-    // selector (without asking) and, unless told not to, every dialog's controls (which drops
-    // what a dialog holds that was not confirmed with OK).
-    void showEditorState(bool refillDialogs = true);
-    // Replaces the whole editor state (a decoded codeplug) and shows it, as one undoable step.
-    void replaceEditor(const EditorState& state, EditKind kind = EditKind::Read);
-
     // Commits an open cell editor, as commands that read the editor do first.
     void commitEditor();
 
@@ -81,16 +74,14 @@ public:
     FileCommands& files() { return *files_; }
     EditCommands& edits() { return *edits_; }
 
-    // The caption, with a mark while the codeplug has changes not saved, read or written.
-    void updateCaption();
     TransferController& transfer() { return *transfer_; }
+    PortMenu& portMenu() { return *portMenu_; }
 
     // A transfer starts: the model frame is enabled and the band selector takes the focus.
     void enterTransfer();
-    // Shows the busy state, the status line and the progress of a transfer.
-    void showTransferState(const link::TransferSession& session);
-    void refreshGrid();
-    void refreshGridRow(int row);
+    // Shows the busy state, the status line and the progress of a transfer, and whether it can
+    // be cancelled.
+    void showTransferState(const link::TransferSession& session, bool cancellable);
 
     // Limits of the selected band in whole MHz.
     int BandLow() const { return bandLow_; }
@@ -123,9 +114,16 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The views of the document: the grid's rows, the six lists, the band selector, the caption
+    // (with a mark while the codeplug has changes not saved, read or written).
+    void observeDocument();
+    void showRows(const QList<int>& rows);
+    void showSettings();
+    void showBand();
+    void updateCaption();
+
     void buildMenus();
     void buildToolbar();
     void buildCentralArea();
@@ -142,6 +140,8 @@ private:
     QAction* toolbarButton(const QString& key) const;
     void onFunctionSettingChosen(QComboBox* combo, int position);
     void showDialog(const QString& name);
+    // The batch programming window, made at its first showing.
+    void showBatchWindow();
 
     QAction* addMenuAction(QMenu* menu, const char* name, const QString& text = QString());
 
@@ -149,15 +149,16 @@ private:
     Options options_;
     int bandLow_ = 400;
     int bandHigh_ = 470;
-    qint32 ServiceButtonClickTime = 0;
+    qint32 serviceButtonClickTime_ = 0;
     std::function<bool(const QUrl&)> urlOpener_;
 
     // Menus.
     QMenu* mnupro_ = nullptr;
     QMenu* mnucom_ = nullptr;
     QAction* mnulock_ = nullptr;
-    std::array<QAction*, 8> mnucom_items_{};
+    std::array<QAction*, 8> mnucomItems_{};
     std::array<QAction*, 4> transferCommands_{}; // read and write, menu items and buttons
+    QAction* importCsv_ = nullptr;
 
     // Toolbar and its buttons by key.
     QToolBar* toolbar_ = nullptr;
@@ -168,6 +169,8 @@ private:
     FileCommands* files_ = nullptr;
     EditCommands* edits_ = nullptr;
     TransferController* transfer_ = nullptr;
+    PortMenu* portMenu_ = nullptr;
+    SheetCommands* sheet_ = nullptr;
     QGroupBox* frame1_ = nullptr;
     QGroupBox* frame2_ = nullptr;
     QComboBox* combo1_ = nullptr;
@@ -182,6 +185,8 @@ private:
     ClickLabel* label1_ = nullptr; // TOT Pre-Alert
     QLabel* status_ = nullptr;
     QProgressBar* progress_ = nullptr;
+    QPushButton* cancel_ = nullptr;
+    QShortcut* escape_ = nullptr;
 
     // Dialogs, created by the first language pass.
     Form2* form2_ = nullptr;

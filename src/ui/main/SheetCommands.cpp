@@ -34,25 +34,10 @@ SheetCommands::SheetCommands(Form1& window)
       printDialog_([](QPrinter& printer, QWidget* owner) {
           QPrintDialog dialog(&printer, owner);
           return dialog.exec() == QDialog::Accepted;
-      }) {
-    auto* file = window_.findChild<QMenu*>(QStringLiteral("mnuFile"));
-    QAction* before = file ? file->findChild<QAction*>(QStringLiteral("mnuline")) : nullptr;
-    if (!before)
-        return;
-    auto* print = new QAction(file);
-    print->setObjectName(QStringLiteral("mnuPrintSheet"));
-    auto* pdf = new QAction(file);
-    pdf->setObjectName(QStringLiteral("mnuExportSheetPdf"));
-    auto* separator = new QAction(file);
-    separator->setSeparator(true);
-    for (QAction* a : {separator, print, pdf})
-        file->insertAction(before, a);
-    connect(print, &QAction::triggered, this, &SheetCommands::printSheet);
-    connect(pdf, &QAction::triggered, this, &SheetCommands::exportSheetPdf);
-}
+      }) {}
 
 QString SheetCommands::fileName() const {
-    const QString path = window_.files().currentFile();
+    const QString path = window_.document().fileName();
     return path.isEmpty() ? QString() : QFileInfo(path).fileName();
 }
 

@@ -1,10 +1,11 @@
 #pragma once
 
-// The main window's side of a transfer: the port menu, the serial port, the read and write
-// commands and what the window shows while the radio dialogue runs. Around the dialogue: a
-// copy of every codeplug read from or written to a radio kept in the backup folder, the
-// optional backup read before a write and check after it (Programming menu), the Cancel
-// button and Esc, a serial trace of every transfer, and advice for ports that do not open.
+// The main window's side of a transfer, the host of the transfer job: the serial port, the read
+// and write commands and what the window shows while the radio dialogue runs. Around the
+// dialogue: a copy of every codeplug read from or written to a radio kept in the backup folder,
+// the optional backup read before a write and check after it, the preview of a write, a serial
+// trace of every transfer, and advice for ports that do not open. The window builds the menu
+// items, the Cancel button and Esc, and calls the commands here.
 
 #include "app/WriteChecks.h"
 #include "codeplug/EditorState.h"
@@ -19,10 +20,6 @@
 #include <memory>
 #include <optional>
 
-class QAction;
-class QMenu;
-class QPushButton;
-class QShortcut;
 class QUrl;
 
 namespace tr640 {
@@ -38,7 +35,7 @@ public:
     using UrlOpener = std::function<bool(const QUrl&)>;
 
     // Without timers the test drives the session's ticks itself.
-    TransferController(Form1& window, QMenu* portMenu, bool withTimers);
+    TransferController(Form1& window, bool withTimers);
     ~TransferController() override;
 
     // The read and write commands (mnureadFre, mnuwriteFre, toolbar "read" and "write").
@@ -54,10 +51,6 @@ public:
     void openBackupFolder();
     void openLastTrace();
 
-    // Choose port n of the port menu (1..8), or a port by its system name.
-    void chooseMenuPort(int number);
-    void choosePortByName(const QString& name);
-
     // Closes and reopens the remembered port; true when it is open afterwards.
     bool OpenCom();
 
@@ -70,6 +63,8 @@ public:
     QString backupDirectory() const { return backups_.directory(); }
     QString traceDirectory() const { return traces_.directory(); }
     const WriteChecks& writeChecks() const { return checks_; }
+    // One of the write checks of the Programming menu, remembered at once.
+    void setWriteCheck(bool WriteChecks::*check, bool on);
 
     link::TransferJob& job() { return *job_; }
     link::TransferSession& session() { return job_->session(); }
@@ -96,26 +91,17 @@ Q_SIGNALS:
     // verified), otherwise the outcome of the dialogue that ended it, or None when it ended
     // for another reason (verification failed, backup not kept, port lost).
     void ended(link::Outcome outcome);
+    // The write checks were loaded or one of them was set.
+    void writeChecksChanged(const WriteChecks& checks);
 
 private:
     void start(link::Direction direction);
-    void refreshPortMenu();
-    void setChecked(QAction* item);
-    QString portInUseText(int number, const QString& name, const link::PortOpenResult& r) const;
-    void askForPortName();
-    void addSafetyItems();
-    void placeCancelButton();
-    void setWriteCheck(bool WriteChecks::*check, bool on);
     void showLater(const QString& text, quint32 style);
 
     Form1& window_;
-    QMenu* portMenu_;
     link::SerialLink* link_;
     std::unique_ptr<link::TransferJob> job_;
     link::TransferTimers* timers_ = nullptr;
-    QList<QAction*> systemPortItems_;
-    QAction* otherPortItem_ = nullptr;
-    QAction* systemSeparator_ = nullptr;
 
     // The last OpenCom(): the port's name and how opening it went.
     QString lastPortName_;
@@ -123,13 +109,7 @@ private:
 
     QString preferencesDirectory_;
     WriteChecks checks_;
-    QAction* backupFirstItem_ = nullptr;
-    QAction* verifyItem_ = nullptr;
-    QAction* previewItem_ = nullptr;
     std::optional<EditorState> other_; // the codeplug of writeOther() while it is written
-    QPushButton* cancelButton_ = nullptr;
-    bool cancelPlaced_ = false;
-    QShortcut* escape_ = nullptr;
 
     link::RotatingFolder backups_;
     link::RotatingFolder traces_;
