@@ -131,6 +131,18 @@ private Q_SLOTS:
         QCOMPARE(tr640::FolderTakingFiles(dir.filePath("file/sub"), fallback), fallback);
         QCOMPARE(tr640::FolderTakingFiles(dir.filePath("missing"), fallback), fallback);
     }
+
+    void programOrUserFolder() {
+#ifndef Q_OS_WIN
+        QSKIP("Windows' folders");
+#else
+        // The preferences, backups and traces stay beside a program whose folder takes files;
+        // otherwise they go to the user's roaming folder.
+        QCOMPARE(tr640::ProgramOrUserFolder(), QCoreApplication::applicationDirPath());
+        qputenv("APPDATA", "C:\\Users\\ann\\AppData\\Roaming");
+        QCOMPARE(tr640::UserFolder(), "C:/Users/ann/AppData/Roaming/tr640");
+#endif
+    }
 };
 
 QTEST_GUILESS_MAIN(TestLinkWindows)
