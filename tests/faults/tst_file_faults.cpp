@@ -209,6 +209,8 @@ void TestFileFaults::opening() {
             QSKIP("root reads every file");
         QVERIFY(WriteAll(path, EncodeImage(Sample())));
         QVERIFY(QFile::setPermissions(path, QFile::WriteOwner));
+        if (QFile probe(path); probe.open(QIODevice::ReadOnly))
+            QSKIP("file permissions do not take reading away here (Windows)");
     } else if (kind == "empty") {
         QVERIFY(WriteAll(path, QByteArray()));
         DecodeImage(expected = EditorState(), QByteArray(kFileReadSize, '\xFF'));
