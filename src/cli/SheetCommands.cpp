@@ -18,7 +18,11 @@ std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char** argv) {
         return std::make_unique<QCoreApplication>(argc, argv);
         // Laying out text needs the fonts of a GUI application. No window is shown, so where no
         // platform is named the offscreen one serves (it needs no display).
-#if !defined(Q_OS_WIN) && !defined(Q_OS_MACOS)
+#if defined(Q_OS_WIN)
+    // The Windows build carries the windows platform only, which needs no display and lends
+    // the PDF the system's fonts; a platform named by the caller (offscreen) is not there.
+    qputenv("QT_QPA_PLATFORM", "windows");
+#elif !defined(Q_OS_MACOS)
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 #endif

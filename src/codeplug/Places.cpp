@@ -13,13 +13,15 @@ QString FolderTakingFiles(const QString& preferred, const QString& fallback) {
     return probe.open() ? preferred : fallback;
 }
 
-QString ProgramOrUserFolder() {
+QString UserFolder() {
     QString user = qEnvironmentVariable("APPDATA");
     if (user.isEmpty())
         user = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    return FolderTakingFiles(
-        QCoreApplication::applicationDirPath(),
-        QDir(QDir::fromNativeSeparators(user)).filePath(QStringLiteral("tr640")));
+    return QDir(QDir::fromNativeSeparators(user)).filePath(QStringLiteral("tr640"));
+}
+
+QString ProgramOrUserFolder() {
+    return FolderTakingFiles(QCoreApplication::applicationDirPath(), UserFolder());
 }
 
 } // namespace tr640

@@ -11,7 +11,10 @@ namespace tr640 {
 // `preferred` when a file can be created in it, otherwise `fallback`.
 QString FolderTakingFiles(const QString& preferred, const QString& fallback);
 
-// The folder of the executable or, when that takes no files, %APPDATA%\tr640.
+// %APPDATA%\tr640 (without APPDATA, the user's data folder), whether it exists or not.
+QString UserFolder();
+
+// The folder of the executable or, when that takes no files, UserFolder().
 QString ProgramOrUserFolder();
 
 } // namespace tr640

@@ -137,6 +137,8 @@ void TestFileFaults::failedSaveKeepsTheFile() {
     const QByteArray previous = EncodeImage(EditorState());
 
 #ifndef Q_OS_LINUX
+    Q_UNUSED(fault)
+    Q_UNUSED(language)
     QSKIP("the faults are made with Linux facilities");
 #else
     // The fault is set up around the existing file.
@@ -207,6 +209,8 @@ void TestFileFaults::opening() {
             QSKIP("root reads every file");
         QVERIFY(WriteAll(path, EncodeImage(Sample())));
         QVERIFY(QFile::setPermissions(path, QFile::WriteOwner));
+        if (QFile probe(path); probe.open(QIODevice::ReadOnly))
+            QSKIP("file permissions do not take reading away here (Windows)");
     } else if (kind == "empty") {
         QVERIFY(WriteAll(path, QByteArray()));
         DecodeImage(expected = EditorState(), QByteArray(kFileReadSize, '\xFF'));

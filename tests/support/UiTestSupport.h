@@ -141,6 +141,9 @@ inline void ClickCell(QTableWidget* grid, int row, int column,
                       Qt::MouseButton button = Qt::LeftButton) {
     static int side = 1;
     side = -side;
+    // A view ignores a press on the cell whose editor closed before the event loop turned
+    // again (the press that closed it); no hand is that fast, and the loop turns here.
+    QCoreApplication::processEvents();
     const QModelIndex index = grid->model()->index(row, column);
     grid->scrollTo(index);
     QTest::mouseClick(grid->viewport(), button, {},

@@ -131,6 +131,14 @@ private Q_SLOTS:
         QCOMPARE(tr640::FolderTakingFiles(dir.filePath("file/sub"), fallback), fallback);
         QCOMPARE(tr640::FolderTakingFiles(dir.filePath("missing"), fallback), fallback);
     }
+
+    void programOrUserFolder() {
+        // The preferences, backups and traces stay beside a program whose folder takes files;
+        // otherwise they go to the user's roaming folder.
+        QCOMPARE(tr640::ProgramOrUserFolder(), QCoreApplication::applicationDirPath());
+        qputenv("APPDATA", QDir::toNativeSeparators("C:/Users/ann/AppData/Roaming").toLocal8Bit());
+        QCOMPARE(tr640::UserFolder(), "C:/Users/ann/AppData/Roaming/tr640");
+    }
 };
 
 QTEST_GUILESS_MAIN(TestLinkWindows)
