@@ -11,6 +11,7 @@
 //
 // Output lines are "key value..." for scripts/bench.
 
+#include "app/MainWindow.h"
 #include "codeplug/Codec.h"
 #include "codeplug/CodeplugFile.h"
 #include "link/TransferSession.h"
@@ -129,7 +130,8 @@ QString OptionValue(const QStringList& args, const QString& name, const QString&
 int Startup(const QStringList& args) {
     // The same steps as the program's main(): default preferences place, then show().
     QEventLoop loop;
-    Form1 window;
+    const std::unique_ptr<Form1> form = OpenMainWindow();
+    Form1& window = *form;
     long hwmShown = -1;
     FirstFrame frame(&window, [&] {
         Print(QStringLiteral("shown"));
@@ -163,7 +165,8 @@ int Transfer(const QStringList& args) {
 
     QEventLoop loop;
     QTemporaryDir preferences;
-    Form1 window(Form1::Options{preferences.path(), true});
+    const std::unique_ptr<Form1> form = OpenMainWindow(preferences.path());
+    Form1& window = *form;
     FirstFrame frame(&window, [&] { loop.quit(); });
     window.show();
     if (!RunUntil(

@@ -3,20 +3,13 @@
 // The preferences kept between runs: the three-byte file `parameter` (lock, port, language)
 // and, in the INI file beside it (app/PreferencesIni.h), the name of a port chosen by name.
 
+#include "settings/Preferences.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 
 namespace tr640 {
-
-struct Preferences {
-    bool Locked = false;
-    int ComPortNumber = 0; // 1..8, 0 for none
-    int Language = 0;      // 0 Chinese, 1 English
-    QString PortName;      // a port chosen by name while ComPortNumber is 0
-
-    bool operator==(const Preferences&) const = default;
-};
 
 // Where the files live: the application's directory on Windows (%APPDATA%\tr640 when that
 // takes no files), the user's configuration folder (tr640 under $XDG_CONFIG_HOME) elsewhere.

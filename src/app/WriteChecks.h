@@ -10,19 +10,13 @@
 //
 // where unknown lines are ignored; such a file is carried over once.
 
+#include "settings/WriteChecks.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 
 namespace tr640 {
-
-struct WriteChecks {
-    bool BackupFirst = false; // read the radio into a backup before writing
-    bool Verify = false;      // read the radio back after writing and compare
-    bool Preview = false;     // read the radio first and show what the write would change
-
-    bool operator==(const WriteChecks&) const = default;
-};
 
 // The text of a `writechecks` file.
 WriteChecks ParseWriteChecks(QByteArrayView text);

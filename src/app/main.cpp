@@ -1,6 +1,6 @@
 // tr640: the programming software's window.
 
-#include "ui/main/Form1.h"
+#include "app/MainWindow.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -10,7 +10,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("tr640"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/tr640.png")));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.tr640.Programmer"));
-    tr640::Form1 window;
-    window.show();
+    const std::unique_ptr<tr640::Form1> window = tr640::OpenMainWindow();
+    window->show();
     return app.exec();
 }

@@ -25,7 +25,7 @@ struct Bench : Window {
     sim::RadioServer server{radio, [this](const QByteArray& b) { pty.write(b); }};
 
     explicit Bench(sim::RadioFaults faults = {})
-        : Window(QByteArray(), false, Form1::Options{QString(), false}), radio(0x33, faults) {
+        : Window(QByteArray(), false, Form1::Options::withoutTimers()), radio(0x33, faults) {
         QString error;
         if (!pty.open(&error))
             qFatal("no pseudo-terminal: %s", qPrintable(error));

@@ -3,10 +3,11 @@
 // Helpers of the window and dialog suites: a main window on a private preferences folder,
 // answering message boxes by caption, reading what a control shows, typing and grid cells.
 
-#include "app/SharedState.h"
+#include "app/MainWindow.h"
 #include "codeplug/Codec.h"
 #include "i18n/ApplyLanguage.h"
 #include "ui/main/Form1.h"
+#include "ui/main/SharedState.h"
 #include "ui/widgets/FlexGrid.h"
 
 #include <QAbstractButton>
@@ -174,8 +175,7 @@ struct Window {
                     Form1::Options options = {}) {
         if (writeParameter)
             WriteAll(dir.filePath(QStringLiteral("parameter")), parameter);
-        options.preferencesDirectory = dir.path();
-        form = std::make_unique<Form1>(options);
+        form = OpenMainWindow(dir.path(), options);
     }
     Form1* operator->() const { return form.get(); }
 

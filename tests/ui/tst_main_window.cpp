@@ -289,12 +289,12 @@ private Q_SLOTS:
     void preferencesWrittenOnExit() {
         QTemporaryDir dir;
         {
-            Form1 form(Form1::Options{dir.path()});
+            const std::unique_ptr<Form1> form = OpenMainWindow(dir.path());
             QVERIFY(QFile::exists(dir.filePath("parameter"))); // created at start
-            form.state().ComPortNumber = 3;
-            form.editor().Language = 1;
-            form.findChild<QAction*>("mnulock")->setChecked(true);
-            form.close();
+            form->state().ComPortNumber = 3;
+            form->editor().Language = 1;
+            form->findChild<QAction*>("mnulock")->setChecked(true);
+            form->close();
         }
         QCOMPARE(ReadAll(dir.filePath("parameter")), QByteArray("\x01\x03\x01", 3));
     }

@@ -63,7 +63,7 @@ struct Bench : Window {
     QList<QUrl> opened;
 
     explicit Bench(sim::RadioFaults faults = {}, WriteChecks checks = {}, quint8 bandCode = 0x33)
-        : Window(QByteArray(), false, Form1::Options{QString(), false}), radio(bandCode, faults) {
+        : Window(QByteArray(), false, Form1::Options::withoutTimers()), radio(bandCode, faults) {
         QString error;
         if (!pty.open(&error))
             qFatal("no pseudo-terminal: %s", qPrintable(error));
@@ -73,8 +73,7 @@ struct Bench : Window {
                              server.feed(b);
                          });
         radio.setMemory(RadioImage());
-        SaveWriteChecks(dir.path(), checks);
-        transfer().setPreferencesDirectory(dir.path());
+        transfer().setWriteChecks(checks);
         transfer().setDataDirectory(data.path());
         transfer().setUrlOpener([this](const QUrl& url) {
             opened << url;
@@ -373,18 +372,16 @@ private Q_SLOTS:
     }
 
     void writeChecksRemembered() {
-        Window w(QByteArray("\0\0\0", 3), true, Form1::Options{QString(), false});
-        w->transfer().setPreferencesDirectory(w.dir.path());
+        Window w(QByteArray("\0\0\0", 3), true, Form1::Options::withoutTimers());
         auto* backup = w.find<QAction>("mnubackupfirst");
         auto* verify = w.find<QAction>("mnuverify");
         QVERIFY(backup->isCheckable() && verify->isCheckable());
         QVERIFY(!backup->isChecked() && !verify->isChecked()); // off by default
         verify->trigger();
         QCOMPARE(w->transfer().writeChecks(), (WriteChecks{false, true}));
-        Form1 next(Form1::Options{w.dir.path(), false});
-        next.transfer().setPreferencesDirectory(w.dir.path());
-        QVERIFY(!next.findChild<QAction*>("mnubackupfirst")->isChecked());
-        QVERIFY(next.findChild<QAction*>("mnuverify")->isChecked());
+        const auto next = OpenMainWindow(w.dir.path(), Form1::Options::withoutTimers());
+        QVERIFY(!next->findChild<QAction*>("mnubackupfirst")->isChecked());
+        QVERIFY(next->findChild<QAction*>("mnuverify")->isChecked());
         QCOMPARE(ReadAll(w.dir.filePath("parameter")), QByteArray("\0\0\0", 3));
         // The captions, in both languages.
         const QStringList names{"mnubackupfirst", "mnuverify", "mnuopenbackups", "mnuopentrace",
@@ -433,7 +430,7 @@ private Q_SLOTS:
     void portProblems() {
         QFETCH(QString, device);
         QFETCH(QString, advice);
-        Window w(QByteArray(), false, Form1::Options{QString(), false});
+        Window w(QByteArray(), false, Form1::Options::withoutTimers());
         if (!device.startsWith('/')) {
             device = w.dir.filePath(device);
             QVERIFY(WriteAll(device, {}));
@@ -462,7 +459,7 @@ private Q_SLOTS:
     }
 
     void noPortChosen() {
-        Window w(QByteArray(), false, Form1::Options{QString(), false});
+        Window w(QByteArray(), false, Form1::Options::withoutTimers());
         BoxAnswerer boxes;
         w->runToolbarKey("read");
         QCOMPARE(boxes.count(), 1);
@@ -479,7 +476,7 @@ private Q_SLOTS:
                 number = n;
         if (!number)
             QSKIP("every port of the menu opens for this user; the run as an ordinary user has it");
-        Window w(QByteArray("\0\x05\x01", 3), true, Form1::Options{QString(), false});
+        Window w(QByteArray("\0\x05\x01", 3), true, Form1::Options::withoutTimers());
         BoxAnswerer boxes;
         QAction* item = w.find<QAction>(QString("mnucom%1").arg(number));
         item->trigger();

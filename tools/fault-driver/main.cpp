@@ -7,6 +7,7 @@
 // write commands enabled again, no box open), usable_ms, editor_changed, boxes, then box1..n
 // as "icon|text" with the text on one line.
 
+#include "app/MainWindow.h"
 #include "codeplug/EditorState.h"
 #include "link/TransferJob.h"
 #include "link/TransferSession.h"
@@ -157,7 +158,8 @@ int main(int argc, char** argv) {
     const bool yes = p.value(answerOption) == QLatin1String("yes");
     const int timeoutMs = 1000 * (p.isSet(timeoutOption) ? p.value(timeoutOption).toInt() : 15);
 
-    Form1 window(Form1::Options{folder.path(), true});
+    const std::unique_ptr<Form1> form = OpenMainWindow(folder.path());
+    Form1& window = *form;
     TransferController& transfer = window.transfer();
     transfer.setDataDirectory(folder.filePath(QStringLiteral("data")));
     transfer.setUrlOpener([](const QUrl&) { return true; });

@@ -8,7 +8,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QTemporaryDir>
 #include <QTextStream>
 
 namespace {
@@ -54,8 +53,7 @@ int main(int argc, char** argv) {
     }
     const QDir out(args[1]);
     QDir().mkpath(out.path());
-    QTemporaryDir prefs;
-    tr640::Form1 window(tr640::Form1::Options{prefs.path(), false});
+    tr640::Form1 window(tr640::Form1::Options::withoutTimers());
     tr640::EditorState state = window.editor();
     if (args.size() > 2) {
         tr640::FileStatus st;

@@ -1,7 +1,7 @@
 #include "ui/dialogs/Form2.h"
 
-#include "app/Gesture.h"
-#include "app/SharedState.h"
+#include "ui/main/Gesture.h"
+#include "ui/main/SharedState.h"
 #include "ui/widgets/ClickLabel.h"
 
 #include <QGridLayout>

@@ -1,11 +1,11 @@
 #include "ui/dialogs/Form4.h"
 
-#include "app/SharedState.h"
 #include "codeplug/FrequencyRemainder.h"
 #include "codeplug/Numbers.h"
 #include "i18n/LocalisedMessageBox.h"
 #include "i18n/MessageTexts.h"
 #include "ui/dialogs/CellEditGrid.h"
+#include "ui/main/SharedState.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>

@@ -1,11 +1,11 @@
 #include "ui/dialogs/Form5.h"
 
-#include "app/SharedState.h"
 #include "codeplug/Numbers.h"
 #include "i18n/LocalisedMessageBox.h"
 #include "i18n/TextTable.h"
 #include "ui/dialogs/CellEditGrid.h"
 #include "ui/dialogs/FilteredLineEdit.h"
+#include "ui/main/SharedState.h"
 
 #include <QCheckBox>
 #include <QComboBox>

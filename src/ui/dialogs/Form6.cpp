@@ -1,8 +1,8 @@
 #include "ui/dialogs/Form6.h"
 
-#include "app/SharedState.h"
 #include "i18n/TextTable.h"
 #include "ui/dialogs/Pictures.h"
+#include "ui/main/SharedState.h"
 
 #include <QComboBox>
 #include <QEvent>

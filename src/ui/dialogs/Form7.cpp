@@ -1,7 +1,7 @@
 #include "ui/dialogs/Form7.h"
 
-#include "app/SharedState.h"
 #include "ui/dialogs/FilteredLineEdit.h"
+#include "ui/main/SharedState.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>

@@ -1,7 +1,5 @@
 #include "ui/main/Form1.h"
 
-#include "app/Gesture.h"
-#include "app/Preferences.h"
 #include "codeplug/BandTable.h"
 #include "codeplug/ListTexts.h"
 #include "i18n/ApplyLanguage.h"
@@ -19,6 +17,7 @@
 #include "ui/main/ChannelGridEditor.h"
 #include "ui/main/EditCommands.h"
 #include "ui/main/FileCommands.h"
+#include "ui/main/Gesture.h"
 #include "ui/main/PortMenu.h"
 #include "ui/main/SheetCommands.h"
 #include "ui/main/TransferController.h"
@@ -49,15 +48,13 @@ Form1::Form1(QWidget* parent) : Form1(Options{}, parent) {}
 
 Form1::Form1(const Options& options, QWidget* parent) : QMainWindow(parent), options_(options) {
     setObjectName(QStringLiteral("Form1"));
-    if (options_.preferencesDirectory.isEmpty())
-        options_.preferencesDirectory = DefaultPreferencesDirectory();
     files_ = new FileCommands(*this);
     edits_ = new EditCommands(*this);
     sheet_ = new SheetCommands(*this);
     transfer_ = new TransferController(*this, options_.transferTimers);
     buildMenus();
     portMenu_ = new PortMenu(*this, mnucom_, mnucomItems_, transfer_->port());
-    transfer_->setPreferencesDirectory(options_.preferencesDirectory);
+    transfer_->setWriteChecks(options_.writeChecks);
     buildToolbar();
     buildCentralArea();
     startUp();
@@ -69,7 +66,7 @@ Form1::~Form1() = default;
 // Start-up and exit.
 
 void Form1::startUp() {
-    const Preferences prefs = LoadPreferences(options_.preferencesDirectory);
+    const Preferences& prefs = options_.preferences;
     if (prefs.Locked) {
         mnulock_->setChecked(true);
         frame1_->setEnabled(false);
@@ -124,13 +121,13 @@ void Form1::initialiseSettings() {
     status_->hide();
 }
 
-void Form1::savePreferences() {
+Preferences Form1::preferences() const {
     Preferences p;
     p.Locked = mnulock_->isChecked();
     p.ComPortNumber = state_.ComPortNumber;
     p.Language = state_.Editor.Language;
     p.PortName = state_.PortName;
-    SavePreferences(options_.preferencesDirectory, p);
+    return p;
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
@@ -145,7 +142,7 @@ void Form1::closeEvent(QCloseEvent* event) {
             return;
         }
     }
-    savePreferences();
+    Q_EMIT closing(preferences());
     QMainWindow::closeEvent(event);
 }
 

@@ -3,8 +3,10 @@
 // The main window: owner of the codeplug being edited. It shows the channel grid, the band
 // selector and the six function settings, and carries the menus and the toolbar.
 
-#include "app/SharedState.h"
+#include "settings/Preferences.h"
+#include "settings/WriteChecks.h"
 #include "ui/main/PortMenu.h"
+#include "ui/main/SharedState.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -45,10 +47,18 @@ class Form1 : public QMainWindow {
     Q_OBJECT
 public:
     struct Options {
-        // Where `parameter` and `port` live; empty for the usual place.
-        QString preferencesDirectory;
         // Without timers a test gives the transfer's timer ticks itself.
         bool transferTimers = true;
+        // The preferences and write checks remembered from the last run.
+        Preferences preferences;
+        WriteChecks writeChecks;
+
+        // A window whose transfer timer ticks are given by hand.
+        static Options withoutTimers() {
+            Options options;
+            options.transferTimers = false;
+            return options;
+        }
     };
 
     explicit Form1(QWidget* parent = nullptr);
@@ -89,6 +99,8 @@ public:
 
     // The editing lock's check mark.
     bool isLocked() const;
+    // The preferences as they stand: the lock, the port and the language.
+    Preferences preferences() const;
 
     // Runs the command of a toolbar button by its key; an unknown key does nothing.
     void runToolbarKey(const QString& key);
@@ -112,6 +124,10 @@ public:
     // Shows a message through the localised message box, owned by this window.
     int message(const QString& text, quint32 style, const QString& title = QString());
 
+Q_SIGNALS:
+    // The window closes; its preferences are to be remembered.
+    void closing(const Preferences& preferences);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -132,7 +148,6 @@ private:
     QGroupBox* buildFunctionsFrame(QWidget* parent);
     void startUp();
     void initialiseSettings();
-    void savePreferences();
 
     void onBandSelected(int position);
     void switchLanguage(int language);

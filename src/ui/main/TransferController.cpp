@@ -52,15 +52,14 @@ TransferController::~TransferController() = default;
 // ---------------------------------------------------------------------------------------------
 // Write checks, backups and traces.
 
-void TransferController::setPreferencesDirectory(const QString& directory) {
-    preferencesDirectory_ = directory;
-    checks_ = LoadWriteChecks(directory);
+void TransferController::setWriteChecks(const WriteChecks& checks) {
+    checks_ = checks;
     Q_EMIT writeChecksChanged(checks_);
 }
 
 void TransferController::setWriteCheck(bool WriteChecks::*check, bool on) {
     checks_.*check = on;
-    SaveWriteChecks(preferencesDirectory_, checks_);
+    Q_EMIT writeCheckSet(checks_);
     Q_EMIT writeChecksChanged(checks_);
 }
 

@@ -7,11 +7,11 @@
 // trace of every transfer, and advice for ports that do not open. The window builds the menu
 // items, the Cancel button and Esc, and calls the commands here.
 
-#include "app/WriteChecks.h"
 #include "codeplug/EditorState.h"
 #include "link/KeptFiles.h"
 #include "link/SerialLink.h"
 #include "link/TransferJob.h"
+#include "settings/WriteChecks.h"
 
 #include <QObject>
 #include <QString>
@@ -54,16 +54,16 @@ public:
     // Closes and reopens the remembered port; true when it is open afterwards.
     bool OpenCom();
 
-    // Where backups and traces are kept (DefaultDataDirectory() unless set), where the write
-    // checks are remembered (DefaultPreferencesDirectory() unless set; the checks are loaded
-    // from there), and what opens a folder or a file (QDesktopServices unless set).
+    // Where backups and traces are kept (DefaultDataDirectory() unless set) and what opens a
+    // folder or a file (QDesktopServices unless set).
     void setDataDirectory(const QString& directory);
-    void setPreferencesDirectory(const QString& directory);
     void setUrlOpener(UrlOpener opener) { opener_ = std::move(opener); }
     QString backupDirectory() const { return backups_.directory(); }
     QString traceDirectory() const { return traces_.directory(); }
     const WriteChecks& writeChecks() const { return checks_; }
-    // One of the write checks of the Programming menu, remembered at once.
+    // The write checks as remembered from the last run.
+    void setWriteChecks(const WriteChecks& checks);
+    // One of the write checks of the Programming menu (writeCheckSet: remembered at once).
     void setWriteCheck(bool WriteChecks::*check, bool on);
 
     link::TransferJob& job() { return *job_; }
@@ -91,8 +91,10 @@ Q_SIGNALS:
     // verified), otherwise the outcome of the dialogue that ended it, or None when it ended
     // for another reason (verification failed, backup not kept, port lost).
     void ended(link::Outcome outcome);
-    // The write checks were loaded or one of them was set.
+    // The write checks were given or one of them was set.
     void writeChecksChanged(const WriteChecks& checks);
+    // One of them was set from the menu, to be remembered.
+    void writeCheckSet(const WriteChecks& checks);
 
 private:
     void start(link::Direction direction);
@@ -107,7 +109,6 @@ private:
     QString lastPortName_;
     link::PortOpenResult lastOpen_;
 
-    QString preferencesDirectory_;
     WriteChecks checks_;
     std::optional<EditorState> other_; // the codeplug of writeOther() while it is written
 

@@ -1,4 +1,4 @@
-#include "app/Gesture.h"
+#include "ui/main/Gesture.h"
 
 #include <cmath>
 

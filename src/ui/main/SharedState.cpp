@@ -1,4 +1,4 @@
-#include "app/SharedState.h"
+#include "ui/main/SharedState.h"
 
 #include <QTime>
 
