@@ -1,4 +1,4 @@
-// The simulated radio's own behaviour: what the transfer tests do not reach.
+// The simulated radio's own options, as far as the other suites rely on them.
 
 #include "LinkTestSupport.h"
 
@@ -30,15 +30,10 @@ private Q_SLOTS:
         QTest::newRow("PROGRAM in pieces after noise") << QList<QByteArray>{"xPRO", "GRAM"} << ack;
         QTest::newRow("end request leaves program mode")
             << QList<QByteArray>{"PROGRAM", "E", Bytes({2})} << ack;
-        QTest::newRow("block past the memory")
-            << QList<QByteArray>{"PROGRAM", Bytes({'R', 0x04, 0x00, 0x40})}
-            << ack + Bytes({'W', 0x04, 0x00, 0x40}) + PatternImage(1024).mid(0x3F0) +
-                   QByteArray(48, '\xFF');
     }
     void replies() {
         QFETCH(QList<QByteArray>, events);
         RadioModel radio;
-        radio.setMemory(PatternImage(1024));
         QTEST(Feed(radio, events), "reply");
     }
 
@@ -55,13 +50,6 @@ private Q_SLOTS:
         RadioModel stops(0x33, {.stopAfter = 2});
         QCOMPARE(Feed(stops, {"PROGRAM", Bytes({2}), Bytes({6})}),
                  "\x06" + RadioModel::IdentificationReply(0x33));
-
-        RadioModel wrong(0x33, {.wrongAddress = true});
-        Feed(wrong, {"PROGRAM"});
-        QList<int> named;
-        for (int a : {0x10, 0x50, 0x90, 0xD0})
-            named.append(AddressOf(Feed(wrong, {Bytes({'R', 0, a, 0x40})})));
-        QCOMPARE(named, (QList<int>{0x10, 0x50, 0xD0, 0xD0}));
     }
 
     void bandOption_data() {
@@ -69,7 +57,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("code"); // -1: refused
         QTest::newRow("position 5") << "5" << 0x01;
         QTest::newRow("hex code") << "73" << 0x73;
-        QTest::newRow("hex with prefix") << "0x01" << 0x01;
         QTest::newRow("three digits") << "123" << -1;
         QTest::newRow("not hex") << "zz" << -1;
     }
