@@ -54,6 +54,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     DecodeImage(third, twice);
     FUZZ_REQUIRE(EncodeImage(third) == twice);
 
+    EditorState over = first; // any text where an image's hex text is expected
+    DecodeCodeplug(over, QString::fromLatin1(input));
+    FUZZ_REQUIRE(EncodeImage(over).size() == kImageSize);
+
     const QString in = fuzz::ScratchFile("in.DAT"), out = fuzz::ScratchFile("out.DAT");
     FUZZ_REQUIRE(fuzz::WriteFile(in, input));
     FUZZ_REQUIRE(Resave(in, out) == once);
