@@ -280,6 +280,7 @@ void TestCsv::importRows_data() {
        "DtcsCode=999;CrossMode=junk",
        "446.00000 446.00000 Off 77.0 1 0 1 1");
     bad("TSQL-R", "Frequency=446;Tone=TSQL-R", R::ReverseToneMode);
+    bad("DTCS-R", "Frequency=446;Tone=DTCS-R", R::ReverseToneMode);
     bad("unknown tone mode", "Frequency=446;Tone=DCS", R::BadToneMode);
     bad("unknown cross mode", "Frequency=446;Tone=Cross;CrossMode=Tone->Off", R::BadCrossMode);
     bad("CTCSS above 254.1", "Frequency=446;Tone=Tone;rToneFreq=254.2", R::BadCtcss);

@@ -124,6 +124,29 @@ private Q_SLOTS:
             QVERIFY2(!text.contains(s), qPrintable(text));
     }
 
+    void groupFacts_data() { // /proc/self/status, or a line of /etc/group, damaged ones too
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<bool>("process"); // ProcessHasGroup(text, 20) rather than the group file
+        QTest::addColumn<bool>("expected");
+        const QByteArray status = "Name:\tcat\nGid:\t1000\t1000\t1000\t1000\n";
+        QTest::newRow("supplementary group") << status + "Groups:\t4 20 24 27\n" << true << true;
+        QTest::newRow("primary group")
+            << QByteArray("Gid:\t20\t20\t20\t20\nGroups:\t\n") << true << true;
+        QTest::newRow("not in the process") << status + "Groups:\t4 200 1020\n" << true << false;
+        QTest::newRow("listed last, CRLF")
+            << QByteArray("root:x:0:\r\ndialout:x:20:bob,alice\r\n") << false << true;
+        QTest::newRow("another user") << QByteArray("dialout:x:20:alicia\n") << false << false;
+        QTest::newRow("another group") << QByteArray("dialouts:x:21:alice\n") << false << false;
+        QTest::newRow("damaged line") << QByteArray("dialout:alice\n") << false << false;
+    }
+    void groupFacts() {
+        QFETCH(QByteArray, text);
+        QFETCH(bool, process);
+        QTEST(process ? tr640::link::ProcessHasGroup(text, 20)
+                      : tr640::link::GroupFileLists(text, "dialout", "alice"),
+              "expected");
+    }
+
     void portMenuText_data() {
         QTest::addColumn<PortInfo>("port");
         QTest::addColumn<int>("language");
