@@ -116,6 +116,17 @@ private Q_SLOTS:
             QCOMPARE(h.session.OutgoingImageHex(), h.image);
     }
 
+    void unlistedCodeKeepsBand() { // the band of the radio met before stays
+        FakeHost h;
+        for (int code : {0x01, 0x00}) {
+            QVERIFY(h.session.start(Direction::Read));
+            h.feed(Ack());
+            h.feed(Ident("M5116", code));
+            QCOMPARE(h.session.RadioBandIndex(), 5);
+            h.ticks(Timer::Watchdog, 4);
+        }
+    }
+
     void dialogue_data() {
         QTest::addColumn<Direction>("direction");
         QTest::addColumn<bool>("calibration");
