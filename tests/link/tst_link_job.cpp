@@ -140,9 +140,6 @@ private Q_SLOTS:
         QTest::newRow("verify finds a corrupted byte")
             << W << false << true << 0x0123 << true << 0 << JobResult::VerifyFailed << write << true
             << 0x0123 << kVerifyFailed;
-        QTest::newRow("corrupted last byte")
-            << W << false << true << 0x035F << true << 0 << JobResult::VerifyFailed << write << true
-            << 0x035F << kVerifyFailed;
         QTest::newRow("backup not kept")
             << W << true << true << -1 << false << 0 << JobResult::BackupNotKept << none << false
             << -1 << QString("The backup could not be saved; nothing written.");

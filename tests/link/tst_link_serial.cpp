@@ -174,13 +174,6 @@ private Q_SLOTS:
         QTEST(tr640::link::PortMenuText(port, language), "text");
     }
 
-    void cableChips() { // ids compare without regard to case
-        for (const char* id : {"1A86:7523", "067B:2303", "10c4:ea60", "0403:6001", "0403:6015"})
-            QVERIFY2(!tr640::link::CableChip(id).isEmpty(), id);
-        for (const char* id : {"", "1A86:7522", "0403:6010", "7523:1A86"})
-            QVERIFY2(tr640::link::CableChip(id).isEmpty(), id);
-    }
-
     void deviceWithoutRights() {
 #ifdef Q_OS_WIN
         QSKIP("device files have no modes here");

@@ -79,7 +79,6 @@ private Q_SLOTS:
         row("noise and ack in one event") << QList{Bytes({0xFF, 0x06})} << 1 << 0 << identify << 2;
         row("hex text 06 across bytes") << QList{Bytes({0x30, 0x61})} << 1 << 0 << program << 1;
         row("M5116 band 01") << QList{Ack(), Ident("M5116", 0x01)} << 0 << 5 << Ack() << 3;
-        row("M6116 band 73") << QList{Ack(), Ident("M6116", 0x73)} << 0 << 6 << Ack() << 3;
         row("unlisted code") << QList{Ack(), Ident("M6116", 0x00)} << 0 << 0 << Ack() << 3;
         row("identification without ack") << QList{Ident("M6116", 0x43)} << 0 << 2 << Ack() << 2;
         row("identification in pieces")
@@ -383,7 +382,6 @@ private Q_SLOTS:
         QTest::newRow("writing frames") << At::Frames << Direction::Write << true << true;
         QTest::newRow("band question open") << At::BandQuestion << Direction::Write << true << true;
         QTest::newRow("result countdown") << At::Result << Direction::Read << false << true;
-        QTest::newRow("after the countdown") << At::Expired << Direction::Read << false << false;
     }
     void cancel() {
         QFETCH(At, at);
@@ -440,7 +438,6 @@ private Q_SLOTS:
         QTest::addColumn<Direction>("first");
         QTest::addColumn<bool>("proceeds");
         QTest::newRow("after a read") << At::Result << Direction::Read << true;
-        QTest::newRow("after a write") << At::Result << Direction::Write << true;
         QTest::newRow("while running") << At::Frames << Direction::Read << false;
         QTest::newRow("after a watchdog failure") << At::Failed << Direction::Read << false;
         QTest::newRow("after the countdown") << At::Expired << Direction::Read << false;
