@@ -487,8 +487,6 @@ void TestCodec::outOfRangeValuesStayInTheirFields_data() {
     row(
         "PttId 300", [](EditorState& s) { s.Settings.PttId = "300"; }, 0x122, Hex("02"));
     row(
-        "TOT position 50", [](EditorState& s) { s.TimeOutTimer = 50; }, 0x120, Hex("28"));
-    row(
         "ID code of 15", [](EditorState& s) { s.Settings.IdCode = "123456789012345"; }, 0x110,
         "1234567890");
     row(
@@ -505,8 +503,6 @@ void TestCodec::outOfRangeValuesStayInTheirFields_data() {
     row(
         "GroupCallCode 12", [](EditorState& s) { s.Settings.GroupCallCode = 12; }, 0x106,
         Hex("31"));
-    row(
-        "TxHighPower 300", [](EditorState& s) { s.Settings.TxHighPower = 300; }, 0x173, Hex("FF"));
 }
 
 void TestCodec::outOfRangeValuesStayInTheirFields() {
