@@ -233,12 +233,16 @@ void TestCsv::importRows_data() {
        "446.00000 446.00000 123.4 123.4 1 0 1 1");
     ok("CTCSS typed short", "Frequency=446;Tone=Tone;rToneFreq=88",
        "446.00000 446.00000 Off 88.0 1 0 1 1");
+    ok("CTCSS at the top, 254.1", "Frequency=446;Tone=Tone;rToneFreq=254.1",
+       "446.00000 446.00000 Off 254.1 1 0 1 1");
     ok("Tone-> cross", "Frequency=446;Tone=Cross;rToneFreq=71.9;CrossMode=Tone->",
        "446.00000 446.00000 Off 71.9 1 0 1 1");
     ok("no RxDtcsCode: DtcsCode receives",
        "Frequency=446;Tone=Cross;DtcsCode=47;DtcsPolarity=NR;"
        "CrossMode=->DTCS",
        "446.00000 446.00000 D047I Off 1 0 1 1");
+    ok("DCS with leading zeros", "Frequency=446;Tone=DTCS;DtcsCode=000023",
+       "446.00000 446.00000 D023N D023N 1 0 1 1");
     ok("no polarity: normal", "Frequency=446;Tone=DTCS;DtcsCode=754",
        "446.00000 446.00000 D754N D754N 1 0 1 1");
     ok("unused fields are not read",
