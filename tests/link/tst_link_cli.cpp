@@ -60,7 +60,6 @@ void TestLinkCli::transfers_data() {
     row("write, band taken from the file", {"--band", "01"}, {"write", "@vhf"}, 0, true, written);
     row("write, other band, service", {"--band", "5"}, {"write", "--service", start}, 0, true,
         written);
-    row("write, pieces and noise", {"--split", "--garbage"}, {"write", start}, 0, true, written);
     row("verify", {}, {"write", "--verify", start}, 0, true, "success, verified!");
     row("verify catches a corrupted byte", {"--corrupt-byte", "0x0123"},
         {"write", "--verify", start}, 6, true, "at address 0x0123");
@@ -73,7 +72,6 @@ void TestLinkCli::transfers_data() {
         "it is a folder");
     row("no such port", {}, {"read", "--port", "/dev/tr640-none"}, 3, false, "/dev/tr640-none");
     row("no such file", {}, {"write", "@out"}, 1, false, "out.dat");
-    row("no port given", {}, {"read", "--port"}, 2, false, "");
     row("--backup without a file", {}, {"write", "--port", "/dev/null", start, "--backup"}, 2,
         false, "--backup needs a file name");
     row("--verify is for writes", {}, {"read", "--verify"}, 2, false,

@@ -28,8 +28,6 @@ private Q_SLOTS:
                                         << "20250301-101500-136-174MHz-before-write.DAT";
         QTest::newRow("written") << tr640::link::BackupLabel(6, ImageKind::Written)
                                  << "20250301-101500-600-720MHz-write.DAT";
-        QTest::newRow("odd characters") << "a b/c:d\u00e9"
-                                        << "20250301-101500-a_b_c_d_.DAT";
         QTest::newRow("cannot leave the folder") << "../../x"
                                                  << "20250301-101500-.._.._x.DAT";
     }
