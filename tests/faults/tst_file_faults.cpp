@@ -1,8 +1,5 @@
-// Saving and opening codeplug files when the file system works against the user. A failed save
-// keeps the existing file and says why; a failed open leaves the editor alone. A read-only
-// folder and a full disk come from a small tmpfs when this process may mount one (root), a
-// read-only folder otherwise from its modes (an ordinary user), a write error from the file
-// size limit; the suite runs as both (UNPRIVILEGED).
+// A failed save keeps the existing file and says why; a failed open leaves the editor alone.
+// Faults come from a small tmpfs (root), folder modes (an ordinary user) or the file size limit.
 
 #include "support/UiTestSupport.h"
 
