@@ -75,10 +75,6 @@ void TestDealerFiles::compare_data() {
                                 << QStringList{"Band: 400-470MHz → 400-430MHz",
                                                "Channel 04 TX frequency: 438.00000 → (empty)",
                                                "Channel 04 TX tone: Off → (empty)"};
-    QTest::newRow("Chinese") << Image([](EditorState& s) {
-        s.TimeOutTimer = 3;
-        s.Settings.EmbeddedMessage[1] = "Z";
-    }) << 0 << whole << QStringList{"发射超时：90 秒 → 60 秒", "嵌入信息第 2 行：“” → “Z”"};
     // Bytes no field explains: fill, and a stored time-out the decoder does not take.
     QTest::newRow("fill byte") << WithByte(0x108, 0) << 1 << whole
                                << QStringList{"Other data: 1 byte(s)"};
