@@ -58,9 +58,6 @@ void TestLinkCli::transfers_data() {
     row("write, other band", {"--band", "5"}, {"write", start}, 4, false,
         "Frequency band with discrepancies, do not write.");
     row("write, band taken from the file", {"--band", "01"}, {"write", "@vhf"}, 0, true, written);
-    row("write, other band, service", {"--band", "5"}, {"write", "--service", start}, 0, true,
-        written);
-    row("verify", {}, {"write", "--verify", start}, 0, true, "success, verified!");
     row("verify catches a corrupted byte", {"--corrupt-byte", "0x0123"},
         {"write", "--verify", start}, 6, true, "at address 0x0123");
     row("backup and verify, Chinese", pattern,
