@@ -340,13 +340,6 @@ private Q_SLOTS:
         for (const char* step : {"backup read before writing: read done", "write: write done",
                                  "read-back for verification: read done"})
             QVERIFY2(trace.contains(step), step);
-
-        // A new job starts a new trace.
-        for (int i = 0; i < 12; ++i)
-            r.host.job.tick(Timer::Blink);
-        QVERIFY(r.start(Direction::Read));
-        QVERIFY(r.host.job.trace().text().startsWith("# TR-640 serial trace, "));
-        QCOMPARE(TraceBytes(r.host.job.trace().text(), "TX"), QByteArray("PROGRAM"));
     }
 
     void traceOfABabblingLineStops() {

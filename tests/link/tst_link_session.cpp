@@ -132,8 +132,6 @@ private Q_SLOTS:
         QTest::newRow("read") << R << false << Delivery::AsSent << sim::RadioFaults{};
         QTest::newRow("read byte by byte")
             << R << false << Delivery::ByteByByte << sim::RadioFaults{};
-        QTest::newRow("read, replies in pieces")
-            << R << false << Delivery::AsSent << sim::RadioFaults{.split = true};
         QTest::newRow("read, noise and ack joined")
             << R << false << Delivery::Joined << sim::RadioFaults{.garbage = true};
         QTest::newRow("write") << W << false << Delivery::AsSent << sim::RadioFaults{};
