@@ -54,7 +54,6 @@ void TestCsvCli::commands_data() {
         "441.00625/446.50000/449.00625");
     row("in order", good, {"--in-order"}, 0, "file order", "446.50000//");
     row("a rejected row writes nothing", oneBad, {}, 5, "Line 3: receive frequency 999.000000", "");
-    row("summary in Chinese", oneBad, {"--lang", "zh"}, 5, "第 3 行", "");
     row("unreadable file", "Location\n1\n", {}, 5, "no Frequency column", "");
     row("band by position", vhf, {"--band", "5"}, 0, "", "146.52000//");
     row("band by name", vhf, {"--band", "136-174MHz"}, 0, "", "146.52000//");
