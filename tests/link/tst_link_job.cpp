@@ -276,8 +276,6 @@ private Q_SLOTS:
             << W << false << false << 8
             << QString("Writing cancelled; the radio may hold a partly written codeplug!") << 5
             << true;
-        QTest::newRow("between write and read-back")
-            << W << false << true << -1 << check << 46 << false;
         QTest::newRow("read-back") << W << false << true << 54 << check << 46 << false;
     }
     void cancel() {
