@@ -58,9 +58,8 @@ public:
     void fill() const { // until no byte is left
         QFile filler(QDir(QString::fromLocal8Bit(folder_)).filePath(QStringLiteral("filler")));
         if (filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-            for (const qsizetype size : {4096, 512, 1})
-                while (filler.write(QByteArray(size, 'x')) > 0) {
-                }
+            while (filler.write(QByteArray(4096, 'x')) > 0) { // tmpfs gives whole pages
+            }
     }
 
 private:
