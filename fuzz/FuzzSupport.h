@@ -1,8 +1,7 @@
 #pragma once
 
-// Shared by the fuzz targets: a property check that stops the run (libFuzzer then keeps the
-// input as a crash artifact), a scratch folder for targets that go through real files, and the
-// checks on a codeplug filled from outside.
+// Shared by the fuzz targets: a property check that stops the run (libFuzzer keeps the input),
+// a scratch folder, and what the grid's editors accept in a codeplug filled from outside.
 
 #include "codeplug/BandTable.h"
 #include "codeplug/ChannelRules.h"
@@ -15,21 +14,20 @@
 #include <cstdio>
 #include <cstdlib>
 
+#define FUZZ_REQUIRE(condition)                                                                    \
+    do {                                                                                           \
+        if (!(condition)) {                                                                        \
+            std::fprintf(stderr, "%s:%d: property violated: %s\n", __FILE__, __LINE__,             \
+                         #condition);                                                              \
+            std::abort();                                                                          \
+        }                                                                                          \
+    } while (0)
+
 namespace tr640::fuzz {
 
-[[noreturn]] inline void Violated(const char* file, int line, const char* what) {
-    std::fprintf(stderr, "%s:%d: property violated: %s\n", file, line, what);
-    std::fflush(stderr);
-    std::abort();
-}
-
-// A folder for the whole run, in memory where the system offers one.
-inline const QDir& ScratchDir() {
-    static QTemporaryDir dir(QDir(QStringLiteral("/dev/shm")).exists()
-                                 ? QStringLiteral("/dev/shm/tr640-fuzz-XXXXXX")
-                                 : QDir::tempPath() + QStringLiteral("/tr640-fuzz-XXXXXX"));
-    static const QDir path(dir.path());
-    return path;
+inline QString ScratchFile(const char* name) {
+    static QTemporaryDir dir;
+    return dir.filePath(QLatin1String(name));
 }
 
 inline bool WriteFile(const QString& path, const QByteArray& bytes) {
@@ -40,18 +38,6 @@ inline bool WriteFile(const QString& path, const QByteArray& bytes) {
 inline QByteArray ReadFile(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-// True when `twice` (saved after opening `once`) holds the same bytes, but for a look-back
-// time (0x152, 0x153) that `once` holds as "none": written as 0xFF, which the decoder does not
-// take, so the next decode keeps the earlier value. The one setting a file cannot carry.
-inline bool SameOnSecondSave(const QByteArray& once, const QByteArray& twice) {
-    if (once.size() != twice.size())
-        return false;
-    for (qsizetype i = 0; i < once.size(); ++i)
-        if (once[i] != twice[i] && !((i == 0x152 || i == 0x153) && once[i] == '\xFF'))
-            return false;
-    return true;
 }
 
 // What the grid's editors would accept in this cell of a channel in use, for its band.
@@ -94,9 +80,3 @@ inline bool SameChannels(const EditorState& a, const EditorState& b) {
 }
 
 } // namespace tr640::fuzz
-
-#define FUZZ_REQUIRE(condition)                                                                    \
-    do {                                                                                           \
-        if (!(condition))                                                                          \
-            ::tr640::fuzz::Violated(__FILE__, __LINE__, #condition);                               \
-    } while (0)

@@ -1,22 +1,16 @@
-// The decoder and encoder on any bytes, as a *.DAT file or a read gives them, and `tr640-cli
-// resave` (read the first 850 bytes, decode into a fresh codeplug, encode, write atomically)
-// on the same bytes through real files.
+// The decoder and encoder on any bytes, as a *.DAT file or a read gives them, and a resave
+// (read the first 850 bytes, decode, encode, write atomically) through real files.
 //
-// Properties: the encoder always gives 848 bytes and their 1696 upper-case hex characters; a
-// short image reads as if padded with 0xFF; after the first decode the codeplug is a fixed
-// point: decoding what was encoded gives the same band, lists and channel cells (but tones the
-// list lacks, and a setting held as an empty number text, which comes back as "0"), and its
-// encoding the same bytes (but a look-back time of "none"); the third pass changes nothing.
-// Resaving leaves the input file as it was and gives the bytes of the encoder, also onto itself.
+// Properties: 848 bytes out, the same from a file's bytes, their hex text and the bytes padded
+// with 0xFF as Open pads a short file; after one decode the codeplug is a fixed point (but a
+// look-back time of "none", 0xFF, which the decoder does not take); resaving leaves the input
+// file as it was and gives the encoder's bytes, also onto itself.
 
 #include "FuzzSupport.h"
 
 #include "codeplug/Codec.h"
 #include "codeplug/CodeplugFile.h"
 #include "codeplug/Hex.h"
-#include "codeplug/ToneTable.h"
-
-#include <QRegularExpression>
 
 #include <cstddef>
 #include <cstdint>
@@ -24,27 +18,6 @@
 using namespace tr640;
 
 namespace {
-
-void CheckEncoding(const EditorState& s) {
-    static const QRegularExpression hexForm(QStringLiteral("^[0-9A-F]{1696}$"));
-    const QByteArray image = EncodeImage(s);
-    FUZZ_REQUIRE(image.size() == kImageSize);
-    const QString hex = EncodeCodeplug(s);
-    FUZZ_REQUIRE(hexForm.match(hex).hasMatch());
-    FUZZ_REQUIRE(hex == BytesToImageHex(image));
-}
-
-bool SameDecoded(const EditorState& a, const EditorState& b) {
-    for (int row = 1; row <= kChannelCount; ++row)
-        for (int col = ColRxFrequency; col < kGridColumns; ++col)
-            if (!(IsToneColumn(col) && b.listIndex(row, col) == kToneNotListed) &&
-                (a.cell(row, col) != b.cell(row, col) ||
-                 a.listIndex(row, col) != b.listIndex(row, col)))
-                return false;
-    return a.Band == b.Band && a.VoiceNotice == b.VoiceNotice && a.TimeOutTimer == b.TimeOutTimer &&
-           a.TotPreAlert == b.TotPreAlert && a.SquelchLevel == b.SquelchLevel &&
-           a.BatterySave == b.BatterySave && a.Beep == b.Beep;
-}
 
 QByteArray Resave(const QString& in, const QString& out) {
     FileStatus st;
@@ -60,38 +33,34 @@ QByteArray Resave(const QString& in, const QString& out) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray input(reinterpret_cast<const char*>(data), qsizetype(size));
-    EditorState first;
+    EditorState first, fromHex;
     DecodeImage(first, input);
-    CheckEncoding(first);
+    DecodeCodeplug(fromHex, BytesToImageHex(input));
+    FUZZ_REQUIRE(fromHex == first);
+    const QByteArray once = EncodeImage(first);
+    FUZZ_REQUIRE(once.size() == kImageSize && EncodeCodeplug(first) == BytesToImageHex(once));
+
     if (input.size() < kFileReadSize) { // what Open reads of a shorter file
         EditorState padded;
         DecodeImage(padded, input + QByteArray(kFileReadSize - input.size(), '\xFF'));
         FUZZ_REQUIRE(padded == first);
     }
-    EditorState fromHex;
-    DecodeCodeplug(fromHex, BytesToImageHex(input));
-    FUZZ_REQUIRE(fromHex == first);
 
-    const QByteArray once = EncodeImage(first);
-    EditorState second;
+    EditorState second, third;
     DecodeImage(second, once);
-    FUZZ_REQUIRE(SameDecoded(second, first));
     const QByteArray twice = EncodeImage(second);
-    FUZZ_REQUIRE(fuzz::SameOnSecondSave(once, twice));
-    EditorState third;
+    for (qsizetype i = 0; i < kImageSize; ++i)
+        FUZZ_REQUIRE(once[i] == twice[i] || ((i == 0x152 || i == 0x153) && once[i] == '\xFF'));
     DecodeImage(third, twice);
     FUZZ_REQUIRE(EncodeImage(third) == twice);
 
-    // Any text where an image text is expected, decoded over a codeplug already open.
-    EditorState over = first;
+    EditorState over = first; // any text where an image's hex text is expected
     DecodeCodeplug(over, QString::fromLatin1(input));
-    CheckEncoding(over);
+    FUZZ_REQUIRE(EncodeImage(over).size() == kImageSize);
 
-    // Resaved through files, onto another file and onto itself.
-    const QString in = fuzz::ScratchDir().filePath(QStringLiteral("in.DAT"));
-    const QString out = fuzz::ScratchDir().filePath(QStringLiteral("out.DAT"));
+    const QString in = fuzz::ScratchFile("in.DAT"), out = fuzz::ScratchFile("out.DAT");
     FUZZ_REQUIRE(fuzz::WriteFile(in, input));
-    FUZZ_REQUIRE(Resave(in, out) == once); // the decoder reads less than a file gives
+    FUZZ_REQUIRE(Resave(in, out) == once);
     FUZZ_REQUIRE(fuzz::ReadFile(in) == input);
     FUZZ_REQUIRE(Resave(in, in) == once);
     return 0;

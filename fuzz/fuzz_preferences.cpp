@@ -1,62 +1,49 @@
-// The preferences files `parameter` and `port` with any contents, in memory and on disk.
+// The preferences files `parameter` and `port` with any contents.
 //
 // Input: one byte whose low three bits give the length of `parameter` (7: no such file), that
 // many bytes, and the rest is `port`.
 //
-// Properties: every value read is one the program can use (port 0..8, language 0 or 1, a port
-// name only without a port number, trimmed and printable); loading the files gives what the
-// parser gives for their bytes; what is saved loads back unchanged.
+// Properties: every value read is usable (port 0..8, language 0 or 1, a port name only without
+// a port number, trimmed and printable); loading the files gives what the parser gives for
+// their bytes; what is saved loads back unchanged.
 
 #include "FuzzSupport.h"
 
 #include "app/Preferences.h"
 
+#include <QFileInfo>
+
 #include <cstddef>
 #include <cstdint>
 
 using namespace tr640;
-using tr640::fuzz::ScratchDir;
-
-namespace {
-
-void CheckUsable(const Preferences& p) {
-    FUZZ_REQUIRE(p.ComPortNumber >= 0 && p.ComPortNumber <= 8);
-    FUZZ_REQUIRE(p.Language == 0 || p.Language == 1);
-    if (p.PortName.isEmpty())
-        return;
-    FUZZ_REQUIRE(p.ComPortNumber == 0);
-    FUZZ_REQUIRE(p.PortName == p.PortName.trimmed());
-    for (QChar c : p.PortName)
-        FUZZ_REQUIRE(c.isPrint());
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0)
         return 0;
     const int parameterSize = data[0] & 7;
-    const bool parameterExists = parameterSize != 7;
     const QByteArray rest(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
-    const QByteArray parameter = parameterExists ? rest.left(parameterSize) : QByteArray();
-    const QByteArray port = parameterExists ? rest.mid(parameterSize) : rest;
+    const QByteArray parameter = parameterSize == 7 ? QByteArray() : rest.left(parameterSize);
+    const QByteArray port = parameterSize == 7 ? rest : rest.mid(parameterSize);
 
     const Preferences parsed = ParsePreferences(parameter, port);
-    CheckUsable(parsed);
+    FUZZ_REQUIRE(parsed.ComPortNumber >= 0 && parsed.ComPortNumber <= 8);
+    FUZZ_REQUIRE(parsed.Language == 0 || parsed.Language == 1);
+    FUZZ_REQUIRE(parsed.PortName.isEmpty() || parsed.ComPortNumber == 0);
+    FUZZ_REQUIRE(parsed.PortName == parsed.PortName.trimmed());
+    for (QChar c : parsed.PortName)
+        FUZZ_REQUIRE(c.isPrint());
     FUZZ_REQUIRE(SerializeParameter(parsed).size() == 3);
     FUZZ_REQUIRE(ParsePreferences(SerializeParameter(parsed), parsed.PortName.toUtf8()) == parsed);
 
-    const QDir& dir = ScratchDir();
-    const QString parameterPath = dir.filePath(QStringLiteral("parameter"));
-    QFile::remove(parameterPath);
-    if (parameterExists)
-        FUZZ_REQUIRE(fuzz::WriteFile(parameterPath, parameter));
-    FUZZ_REQUIRE(fuzz::WriteFile(dir.filePath(QStringLiteral("port")), port));
-    const Preferences loaded = LoadPreferences(dir.path());
+    const QString dir = QFileInfo(fuzz::ScratchFile("port")).path();
+    QFile::remove(fuzz::ScratchFile("parameter"));
+    if (parameterSize != 7)
+        FUZZ_REQUIRE(fuzz::WriteFile(fuzz::ScratchFile("parameter"), parameter));
+    FUZZ_REQUIRE(fuzz::WriteFile(fuzz::ScratchFile("port"), port));
+    const Preferences loaded = LoadPreferences(dir);
     FUZZ_REQUIRE(loaded == parsed);
-    FUZZ_REQUIRE(QFile::exists(parameterPath)); // an absent file is created
-
-    FUZZ_REQUIRE(SavePreferences(dir.path(), loaded));
-    FUZZ_REQUIRE(LoadPreferences(dir.path()) == loaded);
+    FUZZ_REQUIRE(QFile::exists(fuzz::ScratchFile("parameter"))); // an absent file is created
+    FUZZ_REQUIRE(SavePreferences(dir, loaded) && LoadPreferences(dir) == loaded);
     return 0;
 }

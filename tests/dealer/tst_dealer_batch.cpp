@@ -23,16 +23,11 @@ private Q_SLOTS:
 void TestDealerBatch::nextId_data() {
     QTest::addColumn<QString>("id");
     QTest::addColumn<QString>("next");
-    QTest::newRow("width kept") << "0099"
-                                << "0100";
-    QTest::newRow("grows") << "999"
-                           << "1000";
-    QTest::newRow("no room") << "9999999999"
-                             << "";
-    QTest::newRow("not digits") << "12A"
-                                << "";
-    QTest::newRow("too long") << "12345678901"
-                              << "";
+    QTest::newRow("width kept") << "0099" << QString("0100");
+    QTest::newRow("grows") << "999" << QString("1000");
+    QTest::newRow("no room") << "9999999999" << QString();
+    QTest::newRow("not digits") << "12A" << QString();
+    QTest::newRow("too long") << "12345678901" << QString();
 }
 
 void TestDealerBatch::nextId() {
@@ -82,10 +77,6 @@ void TestDealerBatch::threeRadios() {
         QCOMPARE(
             lines[r + 1],
             QStringList({cell(r, 0), cell(r, 1), cell(r, 2), cell(r, 3), cell(r, 4)}).join(','));
-    // The window follows a switch of language.
-    b->mnuChinese();
-    QCOMPARE(cell(1, 2), QString("失败：频段不符"));
-    QCOMPARE(batch->findChild<QPushButton*>("cmdWriteNext")->text(), QString("写下一台(&N)"));
 }
 
 QTEST_MAIN(TestDealerBatch)

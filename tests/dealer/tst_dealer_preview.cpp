@@ -28,7 +28,6 @@ private Q_SLOTS:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void preview_data();
     void preview();
-    void radioStopsDuringPreviewRead();
 };
 
 void TestDealerPreview::preview_data() {
@@ -83,27 +82,6 @@ void TestDealerPreview::preview() {
         QVERIFY(QTest::qWaitFor([&] { return b.radio.completedWrites() == 1; }, 5000));
         QCOMPARE(b.radio.image().first(0x170), EncodeImage(Changed()).first(0x170));
     }
-}
-
-void TestDealerPreview::radioStopsDuringPreviewRead() {
-    sim::RadioFaults faults;
-    faults.stopAfter = 6; // handshake and a few blocks, then silence
-    Bench b(faults);
-    const QByteArray original = EncodeImage(Customer());
-    b.radio.setMemory(original);
-    b->document().replace(Changed());
-    b.find<QAction>("mnupreview")->trigger();
-    PreviewAnswerer answer(true);
-    BoxAnswerer boxes;
-    b->transfer().mnuwriteFre();
-    QVERIFY(QTest::qWaitFor([&] { return b.radio.framesReceived() >= 6; }, 10000));
-    for (int i = 0; i < 4 && b.job().active(); ++i)
-        b->transfer().tick(link::Timer::Watchdog);
-    QVERIFY(QTest::qWaitFor([&] { return !b.job().active(); }, 10000));
-    QCOMPARE(b.job().report().result, JobResult::CommunicationError);
-    QCOMPARE(boxes.count(), 1);
-    QCOMPARE(answer.shown, 0);
-    QCOMPARE(b.radio.image(), original);
 }
 
 QTEST_MAIN(TestDealerPreview)

@@ -1,6 +1,6 @@
 #pragma once
 
-// A transfer host that records what the session does, wired to a radio model or a port.
+// A transfer host that records what the session does, with a radio model behind it.
 
 #include "RadioModel.h"
 #include "codeplug/Hex.h"
@@ -79,8 +79,6 @@ private:
 class FakeHost : public link::TransferHost, public RadioLine {
 public:
     link::TransferSession session{*this};
-    std::function<void(const QByteArray&)> wire; // instead of the radio: a port
-    std::function<void()> onClose;
     std::function<void()> duringModal; // runs inside the question or the error box
     Delivery delivery = Delivery::AsSent;
     QString image = BytesToImageHex(PatternImage());
@@ -91,16 +89,8 @@ public:
     QList<Outcome> ended;
     int readBand = -1, closed = 0, questions = 0, errors = 0, stageAtError = -1;
 
-    void sendBytes(const QByteArray& frame) override {
-        send(frame);
-        if (wire)
-            wire(frame);
-    }
-    void closePort() override {
-        ++closed;
-        if (onClose)
-            onClose();
-    }
+    void sendBytes(const QByteArray& frame) override { send(frame); }
+    void closePort() override { ++closed; }
     QString encodeCodeplug() override { return image; }
     int selectedBand() const override { return band; }
     void applyRead(const QString& hex, int radioBand) override {
