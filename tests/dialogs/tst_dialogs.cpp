@@ -63,8 +63,6 @@ private Q_SLOTS:
         const bool on = row[0] == "1";
         QCOMPARE(f.slider(1)->isEnabled(), on);
         QCOMPARE(f.slider(3)->isEnabled(), on);
-        QCOMPARE((QList<int>{f.slider(1)->maximum(), f.slider(1)->pageStep()}),
-                 (QList<int>{63, 5}));
         // Keys move an unlocked slider and its read-out only.
         const std::pair<Qt::Key, QStringList> steps[] = {{Qt::Key_End, {"63", "12"}},
                                                          {Qt::Key_Home, {"0", "12"}},
@@ -111,9 +109,8 @@ private Q_SLOTS:
     // Rows: receive typed | transmit typed (empty: "440", then cleared) | shown.
     void testSnapping_data() {
         AddRows({"6.25 kHz nearer: 145.0070||145.00625", "5 kHz nearer: 145.0120||145.01000",
-                 "tie goes to 6.25 kHz: 145.0031||145.00000", "letters only: abc||0.00000",
-                 "leading number: 146.52x||146.52000", "negative: -5||0.00000",
-                 "TX on RX's 6.25 kHz: 145.00625|146.0074|146.00625",
+                 "letters only: abc||0.00000", "leading number: 146.52x||146.52000",
+                 "negative: -5||0.00000", "TX on RX's 6.25 kHz: 145.00625|146.0074|146.00625",
                  "TX on RX's 5 kHz: 145.01000|146.0074|146.00500",
                  "absurdly long: 9{400}||0.00000"});
     }
@@ -126,31 +123,8 @@ private Q_SLOTS:
         QCOMPARE(f.row(7), (QStringList{rx, rx})); // an empty TX follows RX
         f.enter(7, Form4::kTxColumn, transmit.isEmpty() ? "440" : transmit);
         QCOMPARE(f.row(7), (QStringList{rx, transmit.isEmpty() ? "440.00000" : shown}));
-        f.enter(7, Form4::kTxColumn, ""); // clearing TX restores it from RX
-        QCOMPARE(f.row(7), (QStringList{rx, rx}));
         f.enter(7, Form4::kRxColumn, ""); // clearing RX clears TX
         QCOMPARE(f.row(7), (QStringList{"", ""}));
-    }
-
-    void testCellEditing() {
-        Test f;
-        ClickCell(f.grid, 4, 2); // TX refused while RX is empty
-        QVERIFY(!f.grid->cellEditor());
-        ClickCell(f.grid, 4, 1);
-        QTest::keyClicks(f.grid->cellEditor(), "145");
-        ClickCell(f.grid, 4, 2); // leaving RX commits it; now TX may be edited
-        QCOMPARE(f.grid->text(4, 1), QString("145.00000"));
-        QVERIFY(f.grid->cellEditor());
-        ClickCell(f.grid, 5, 0); // nor the fixed column or the headings
-        ClickCell(f.grid, 0, 1);
-        QCOMPARE(f.grid->currentRow(), 4);
-        ClickCell(f.grid, 4, 1); // Escape drops the edit
-        QTest::keyClicks(f.grid->cellEditor(), "150");
-        QTest::keyClick(f.grid->cellEditor(), Qt::Key_Escape);
-        QTRY_VERIFY(!f.grid->cellEditor());
-        QCOMPARE(f.row(4), (QStringList{"145.00000", "145.00000"}));
-        QTest::keyClick(f.grid, Qt::Key_1); // typing on the current cell replaces its text
-        QCOMPARE(f.grid->cellEditor()->text(), QString("1"));
     }
 
     void testOkCancelClose_data() { AddOkCancelClose(); }
@@ -170,16 +144,6 @@ private Q_SLOTS:
                               s.TestTxFrequency[7]}),
                  (stores ? QStringList{"145.00625", "145.00625", "", "145.01000"}
                          : QStringList{"", "", "400.00000", ""}));
-        // A decode replaces the grid and an open editor; FF FF FF FF shows empty.
-        f->showDialog();
-        ClickCell(f.grid, 3, 1);
-        QTest::keyClicks(f.grid->cellEditor(), "147");
-        f.decode(ImageWith([](EditorState& e) {
-            e.Settings.TestRxFrequency[0] = "435.12500";
-            e.Settings.TestTxFrequency[0] = "440.00625";
-        }));
-        QVERIFY(!f.grid->cellEditor());
-        QCOMPARE(f.row(1) + f.row(3), (QStringList{"435.12500", "440.00625", "", ""}));
     }
 
     void keys_data() { AddOkCancelClose(); }
@@ -204,18 +168,6 @@ private Q_SLOTS:
         f.state.Editor.Settings.Pf2Function = -1;
         f->refreshFromStore();
         QCOMPARE(pf2->currentIndex(), 1);
-    }
-
-    void keysPictureFollowsFocus() {
-        DialogFixture<Form6> f;
-        QApplication::setActiveWindow(f.dialog.get());
-        auto* pf1 = f.get<QComboBox>("Combo1");
-        QCOMPARE(f->shownPicture(), 1);
-        pf1->setFocus(Qt::OtherFocusReason);
-        QTest::keyClick(pf1, Qt::Key_Tab);
-        QCOMPARE(f->shownPicture(), 2);
-        f.press("Command1");
-        QCOMPARE(f->shownPicture(), 2); // OK leaves the last picture
     }
 
     void aboutLinkOpensEveryClick() {
@@ -287,13 +239,6 @@ private Q_SLOTS:
         QCOMPARE(t->text(), row[3]);
         f.press("Command1"); // what the box holds is what OK stores
         QCOMPARE(f.settings().EmbeddedMessage[0], row[3]);
-        auto* other = f.get<QLineEdit>("Text2"); // an input method follows the same rules
-        for (const QString commit : {"你好", "é"}) {
-            QInputMethodEvent event;
-            event.setCommitString(commit);
-            QApplication::sendEvent(other, &event);
-        }
-        QCOMPARE(other->text(), QString("é"));
     }
 
     void inTheMainWindow() {
@@ -308,13 +253,6 @@ private Q_SLOTS:
             QVERIFY2(w->windowNamed(name)->isVisible(), name);
             QVERIFY(!qobject_cast<QDialog*>(w->windowNamed(name))->isModal());
         }
-        // A language switch keeps the lists' positions.
-        w->windowNamed("Form5")->findChild<QComboBox*>("Combo11")->setCurrentIndex(2);
-        w->windowNamed("Form6")->findChild<QComboBox*>("Combo2")->setCurrentIndex(8);
-        w.trigger("mnuEnglish");
-        w.trigger("mnuChinese");
-        QCOMPARE(Shown(w->windowNamed("Form6"), "Combo2"), QString("照明灯开关"));
-        QCOMPARE(Shown(w->windowNamed("Form5"), "Combo11"), QString("选定"));
         // Opening a file refreshes every dialog, whatever the user left in it.
         w->windowNamed("Form7")->findChild<QLineEdit*>("Text1")->setText("left by the user");
         EditorState opened;

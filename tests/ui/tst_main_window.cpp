@@ -10,7 +10,6 @@
 #include <QMenu>
 #include <QSlider>
 #include <QToolBar>
-#include <QUrl>
 
 using namespace tr640;
 using namespace tr640::test;
@@ -54,9 +53,6 @@ EditorState WithChannels() {
     return s;
 }
 
-const QStringList kFunctionLists{"Combo2", "Combo3", "Combo9", "Combo6", "Combo7", "Combo4"};
-const char* const kGestureLabels[] = {"Label5", "Label7", "Label1"};
-
 } // namespace
 
 class TestMainWindow : public QObject {
@@ -85,38 +81,11 @@ private Q_SLOTS:
             QVERIFY2(!w.find<QWidget>(editor)->isVisibleTo(w.form.get()), editor);
     }
 
-    void functionSettings_data() {
-        QTest::addColumn<int>("language");
-        QTest::addColumn<QStringList>("shown"); // kFunctionLists, Combo3's last, captions
-        QTest::newRow("Chinese") << 0
-                                 << QString("中文|90 秒|4 级|使能|使能|1 秒|600 秒|KESTRA "
-                                            "对讲机编程软件 V1.20|功能设置|发射超时")
-                                        .split('|');
-        QTest::newRow("English") << 1
-                                 << QString("Chinese|90 S|Level 4|On|On|1 S|600 S|KESTRA Radio "
-                                            "Software V1.20|Functions Setting|Time-out Timer:")
-                                        .split('|');
-    }
-    void functionSettings() {
-        QFETCH(int, language);
-        Window w(QByteArray("\0\0", 2) + char(language), true);
-        QTEST(
-            Shown(w.form.get(), kFunctionLists + QStringList{"Combo3[39]", "", "Frame2", "Label5"}),
-            "shown");
-        QCOMPARE(w.find<QComboBox>("Combo3")->count(), 40);
-        QCOMPARE(w.find<QComboBox>("Combo4")->count(), 11);
-        QCOMPARE(w.find<QComboBox>("Combo9")->count(), 10);
-    }
-
     void menusAndToolbar() {
         Window w;
         for (const char* name : {"mnudtmf", "Key_enactment", "mnumainhelp"})
             QVERIFY2(!w.find<QAction>(name)->isEnabled(), name);
         QVERIFY(!w.find<QMenu>("mnuchannel")->menuAction()->isEnabled());
-        for (const char* name :
-             {"mnuNew", "mnuOpen", "mnuAssave", "mnuQuit", "mnureadFre", "mnuwriteFre", "mnusetin",
-              "mnudebug", "mnutestfre", "mnulock", "mnuChinese", "mnuEnglish", "mnuabout"})
-            QVERIFY2(w.find<QAction>(name)->isEnabled(), name);
         QCOMPARE(w.find<QAction>("mnuwriteFre")->shortcut(), QKeySequence("Ctrl+W"));
         QCOMPARE(Shown(w.form.get(), QStringList{"mnumainhelp", "mnucom3"}),
                  (QStringList{"帮助主题  F1", "COM3(&3)"}));
@@ -139,14 +108,6 @@ private Q_SLOTS:
                 QVERIFY2(w.find<QWidget>(name)->isEnabled() != locked, name);
             QVERIFY(w.find<QToolBar>("Toolbar1")->isEnabled()); // menus and toolbar stay usable
         }
-        // Started locked: the model frame and grid only; a file opened fills the grid anyway.
-        Window locked(QByteArray("\x01\x00\x00", 3), true);
-        QVERIFY(locked.find<QAction>("mnulock")->isChecked());
-        QVERIFY(!locked.find<QWidget>("Frame1")->isEnabled());
-        QVERIFY(locked.find<QWidget>("Combo2")->isEnabled());
-        locked.open(WithChannels());
-        QCOMPARE(locked.grid()->text(2, 1), QString("436.00000"));
-        QVERIFY(!locked.grid()->isEnabled());
     }
 
     void damagedPreferencesFile_data() {
@@ -181,8 +142,6 @@ private Q_SLOTS:
         QTest::newRow("257 bytes") << none << QByteArray(257, 'a') << QString();
         QTest::newRow("not UTF-8") << none << QByteArray("/dev/tty\xFF\xFE") << QString();
         QTest::newRow("control character") << none << QByteArray("/dev/a\x01b") << QString();
-        QTest::newRow("a port number wins")
-            << QByteArray("\x00\x02\x00", 3) << QByteArray("/dev/ttyUSB0") << QString();
     }
     void portFile() {
         QFETCH(QByteArray, parameter);
@@ -218,7 +177,7 @@ private Q_SLOTS:
         QCOMPARE(RowTexts(w.grid(), 2, 2, 5), (QStringList{"D053N", "436.00000", "88.5", "High"}));
         QVERIFY(w.grid()->text(3, 5).isEmpty()); // empty rows stay empty
         QCOMPARE(w.grid()->text(0, 1), QString("RX frequency"));
-        QCOMPARE(Shown(w.form.get(), kFunctionLists.mid(0, 3) +
+        QCOMPARE(Shown(w.form.get(), QStringList{"Combo2", "Combo3", "Combo9"} +
                                          QStringList{"Frame2", "mnudtmf", "mnumainhelp", "Combo1"}),
                  (QStringList{"Chinese", "180 S", "Level 7", "Functions Setting",
                               "Optional function ", "The help topic  F1 ", "400-470MHz"}));
@@ -245,29 +204,6 @@ private Q_SLOTS:
         QVERIFY(!w.visible("TAnMa"));
     }
 
-    void serviceButtons_data() {
-        QTest::addColumn<QList<double>>("clicks");
-        QTest::addColumn<bool>("off");
-        QTest::newRow("single click") << QList<double>{10} << false;
-        QTest::newRow("double click") << QList<double>{10, 10.6} << true;
-        QTest::newRow("too slow") << QList<double>{10, 11.2} << false;
-        QTest::newRow("slow then quick") << QList<double>{10, 11.2, 11.5} << true;
-    }
-    void serviceButtons() {
-        QFETCH(QList<double>, clicks);
-        QFETCH(bool, off);
-        Clocked w;
-        for (const char* label : kGestureLabels)
-            w.clickLabel(label, 36000.0);
-        QVERIFY(w.visible("Anma"));
-        for (double t : clicks)
-            w.clickButton("Anma", 36000.0 + t);
-        QCOMPARE(w.visible("Anma"), !off);
-        for (const char* label : kGestureLabels) // the gesture works again
-            w.clickLabel(label, 36100.0);
-        QVERIFY(w.visible("Anma"));
-    }
-
     void relockDisablesCalibration() {
         Clocked w;
         QWidget* debug = w->windowNamed("Form2");
@@ -281,23 +217,6 @@ private Q_SLOTS:
         QVERIFY(!w.visible("TAnMa"));
         for (const char* slider : {"Slider1", "Slider3"})
             QVERIFY(!debug->findChild<QSlider*>(slider)->isEnabled());
-    }
-
-    void help() {
-        Window w;
-        QList<QUrl> opened;
-        w->setUrlOpener([&](const QUrl& u) {
-            opened << u;
-            return true;
-        });
-        const QString path = QCoreApplication::applicationDirPath() + "/TR-640 Software.CHM";
-        QFile::remove(path);
-        w->mnumainhelp();
-        QVERIFY(opened.isEmpty()); // no file, nothing happens
-        QVERIFY2(WriteAll(path, "help"), "the test program's folder must be writable");
-        w->mnumainhelp();
-        QFile::remove(path);
-        QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(path)});
     }
 };
 
