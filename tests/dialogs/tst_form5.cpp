@@ -3,7 +3,6 @@
 
 #include "support/UiTestSupport.h"
 
-#include "ui/dialogs/FilteredLineEdit.h"
 #include "ui/dialogs/Form5.h"
 
 #include <QCheckBox>
@@ -181,20 +180,6 @@ private Q_SLOTS:
         f->showDialog();
         QTest::keyClick(b, Qt::Key_Backspace);
         QCOMPARE(b->text(), expected.chopped(expected.isEmpty() ? 0 : 1));
-    }
-
-    void codeBoxPaste_data() { // the context menu's paste into "9"
-        AddRows({"codes, upper-cased: 12ab|912AB", "refused character: 12e|9",
-                 "too long: 1234567890|9"});
-    }
-    void codeBoxPaste() {
-        QFETCH(QStringList, row);
-        Fixture f;
-        auto* b = f.get<FilteredLineEdit>("Text1");
-        b->setText("9");
-        QGuiApplication::clipboard()->setText(row[0]);
-        b->pasteFiltered();
-        QCOMPARE(b->text(), row[1]);
     }
 
     // Rows: typed into memory 5 | shown | messages | the 16 bytes stored.

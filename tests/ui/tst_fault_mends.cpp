@@ -1,6 +1,6 @@
-// Faults a user met in the main window and its dialogs: the tone editor, New and the lock with
-// an open editor, a named pipe opened as a codeplug, undo and the dialogs, test frequencies of
-// 1000 MHz, the transfer timers.
+// Faults a user met in the main window and its dialogs: New and the lock with an open editor, a
+// named pipe opened as a codeplug, undo and the dialogs, test frequencies of 1000 MHz, the transfer
+// timers.
 
 #include "support/UiTestSupport.h"
 
@@ -29,34 +29,6 @@ class TestFaultMends : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
-
-    void toneListShowsTheCellsOwnEntry_data() {
-        AddRows({"typed tone the list lacks: 88|88.0|", "listed tone: D754I|D754I|D754I"});
-    }
-    void toneListShowsTheCellsOwnEntry() {
-        QFETCH(QStringList, row);
-        Main w;
-        auto* combo8 = w.find<QComboBox>("Combo8");
-        w.type(1, 1, "446");
-        ClickCell(w.grid(), 1, 2);
-        Choose(combo8, combo8->findText("D023N")); // the list's entry is now another cell's
-        w.type(2, 1, "447");
-        if (row[0].startsWith(u'D')) {
-            ClickCell(w.grid(), 2, 2);
-            Choose(combo8, combo8->findText(row[0]));
-        } else {
-            w.type(2, 2, row[0]);
-        }
-        QCOMPARE(w.grid()->text(2, 2), row[1]);
-        // Opened again: the cell's own entry is highlighted; Enter and Escape leave the cell.
-        ClickCell(w.grid(), 2, 2);
-        QTRY_VERIFY(combo8->view()->isVisible());
-        QCOMPARE(combo8->view()->currentIndex().data().toString(), row[2]);
-        QTest::keyClick(combo8->view(), Qt::Key_Return);
-        QTest::keyClick(combo8->view(), Qt::Key_Escape);
-        w.trigger("mnuCopy"); // a command that reads the grid commits the editor
-        QCOMPARE(w.grid()->text(2, 2), row[1]);
-    }
 
     void newDropsTheOpenEditor() {
         Main w;

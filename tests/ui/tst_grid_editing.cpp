@@ -94,25 +94,6 @@ private Q_SLOTS:
         QCOMPARE(RowTexts(w.grid, 3).join(""), QString());
     }
 
-    void keyboard() {
-        Editing w;
-        ClickCell(w.grid, 1, 6); // an empty channel opens on its receive frequency
-        QCOMPARE(w.grid->currentColumn(), 1);
-        QTest::keyClicks(w.text1, "4a3b5-,.1x2");
-        QCOMPARE(w.text1->text(), QString("435.12")); // letters do not appear
-        QTest::keyClick(w.text1, Qt::Key_Escape);
-        // Enter opens the editor and commits it.
-        w.grid->setCurrentCell(5, 1);
-        QTest::keyClick(w.grid, Qt::Key_Return);
-        QVERIFY(w.text1->isVisible() && w.text1->hasFocus());
-        QTest::keyClicks(w.text1, "450.1");
-        QTest::keyClick(w.text1, Qt::Key_Return);
-        QVERIFY(!w.text1->isVisible() && w.grid->hasFocus());
-        QCOMPARE(w.cell(5, 1), QString("450.10000"));
-        w.type(5, 2, "D0k23I7", false);
-        QCOMPARE(w.combo8->currentText(), QString("0237")); // nor in the tone editor
-    }
-
     void listEditors() {
         Editing w;
         w.type(1, 1, "435");

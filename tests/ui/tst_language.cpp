@@ -71,27 +71,23 @@ private Q_SLOTS:
     // Rows "window|control|Chinese|English"; the control as Shown() takes it.
     void dialogTexts_data() {
         AddRows({"Form2||调试参数|Debug Parameters", "Form2|Frame1|发射高功率|TX-High Power",
-                 "Form2|Label3|最小|Low", "Form2|Label7|最大|High", "Form2|Command1|确定|OK",
-                 "Form4||测试频率|Test Frequency", "Form4|mfgrid1@0|频道|Channel",
-                 "Form4|mfgrid1@1|接收频率|RX Frequency", "Form4|Command2|取消|Cancel",
+                 "Form2|Command1|确定|OK", "Form4||测试频率|Test Frequency",
+                 "Form4|mfgrid1@0|频道|Channel", "Form4|mfgrid1@1|接收频率|RX Frequency",
                  "Form5||可选功能|Optional Function", "Form5|Frame2|扫描|Scan",
                  "Form5|Check3|取消操作|Cancel Operation",
                  "Form5|Check4|接收时禁止VOX|VOX Inhibit On Reveive",
-                 "Form5|Label8|VOX功能|VOX Function", "Form5|Label9|VOX延迟时间|VOX Delay time[S]",
-                 "Form5|Label11|复制|Duplicate", "Form5|Label17|回扫时间A[秒]|Look Back Time A[S]",
+
                  "Form5|Label19|扫描接收恢复延时时间(秒)|Dropout delay time[S]",
 
-                 "Form5|Label28|自动复位定时器|自动复位定时器", "Form5|Combo4[2]|两者|Both",
-                 "Form5|Combo6[1]|打开|On", "Form5|Combo11[2]|选定|Selected",
+                 "Form5|Label28|自动复位定时器|自动复位定时器", "Form5|Combo11[2]|选定|Selected",
                  "Form5|Combo13[0]|空|Empty", "Form5|Combo15[3]|优先+当前|priority+Talk Back",
                  // One text in both languages: the frames, the PTT labels and the DTMF part.
                  "Form5|Frame1|VOX|VOX", "Form5|Label4|PTT ID|PTT ID",
-                 "Form5|Label1|发射开始(16位)|发射开始(16位)", "Form5|Label13|ID码|ID码",
-                 "Form5|Frame3|DTMF|DTMF", "Form5|Label21|DTMF 速率|DTMF 速率",
+                 "Form5|Label1|发射开始(16位)|发射开始(16位)", "Form5|Label21|DTMF 速率|DTMF 速率",
                  "Form5|Combo20[1]|使能|使能", "Form5|Combo19[0]|D码|D码",
                  "Form5|mfgrid1@1|自动拨号存储器|自动拨号存储器", "Form6||键设定|Keys Set",
                  "Form6|Combo1[1]|OFF|None", "Form6|Combo1[8]|照明灯开关|Scrambler",
-                 "Form6|Combo2[5]|监听瞬时|Monitor Monentary", "Form6|Label1|PF1|PF1",
+                 "Form6|Combo2[5]|监听瞬时|Monitor Monentary",
                  "Form7||嵌入信息|Embedded Information", "frmAbout||Help|Help",
                  "frmAbout|lblTitle|KESTRA 对讲机编程软件|KESTRA Radio Software",
                  "frmAbout|lblVersion|简体中文版|English version",

@@ -119,20 +119,6 @@ private Q_SLOTS:
         QCOMPARE(ReadAll(b.data.path() + "/backups/" + kept.value(0)), EncodeImage(Sample(5)));
     }
 
-    void silentRadio() {
-        Bench b({.silent = true});
-        b->runToolbarKey("read");
-        b.tick(Timer::Retry, 3);
-        QTRY_COMPARE(b.radio.framesReceived(), 2);
-        BoxAnswerer boxes;
-        b.tick(Timer::Watchdog, 4);
-        QCOMPARE(boxes.count(), 1);
-        QCOMPARE(boxes.text(),
-                 QString("通信出错，请检查对讲机型号、故障、连线及计算机串口的选择！"));
-        QVERIFY(b.idle()); // at once, without the countdown
-        QCOMPARE(b.grid()->text(3, 1), QString("435.01250"));
-    }
-
     // A 136-174MHz radio, the editor 400-470MHz: refused, or asked in service mode.
     void bandMismatch_data() { // service mode | answer | message or status | written
         AddRows({"refused: 0||频段不符，不可写入。|0", "service Yes: 1|是|频段不符，是否继续？|1",
@@ -151,32 +137,6 @@ private Q_SLOTS:
         QCOMPARE(boxes.count(), service ? 1 : 0);
         QCOMPARE(service ? boxes.text() : b.status(), row[2]);
         QCOMPARE(quint8(b.radio.image().at(0x173)), quint8(row[3] == "1" ? 50 : 0xFF));
-    }
-
-    // Rows: checks (1 backup, 2 verify) | radio stops after | stores a wrong byte | status |
-    // message | written.
-    void checkedWrites_data() {
-        AddRows({"backup read fails: 1|5|0||写频前读取备份失败，未写入任何数据。|0",
-                 "one byte stored wrong: 2|-1|1|写频校验失败！|写频校验失败：对讲机地址 0x0123 "
-                 "处的数据与写入的数据不同。请重新写频。|1"});
-    }
-    void checkedWrites() {
-        QFETCH(QStringList, row);
-        const int stopAfter = row[1].toInt();
-        Bench b({.stopAfter = stopAfter, .corruptAddress = row[2] == "1" ? 0x123 : -1},
-                {.BackupFirst = row[0] == "1", .Verify = row[0] == "2"});
-        BoxAnswerer boxes;
-        b->runToolbarKey("write");
-        if (stopAfter >= 0) {
-            QVERIFY(b.run(stopAfter + 1));
-            b.tick(Timer::Watchdog, 4);
-        }
-        QVERIFY(b.run());
-        if (!row[3].isEmpty())
-            QCOMPARE(b.status(), row[3]);
-        QTRY_COMPARE(boxes.count(), row[4].isEmpty() ? 0 : 1);
-        QVERIFY2(boxes.text().contains(row[4]), qPrintable(boxes.text()));
-        QCOMPARE(b.radio.image() != RadioImage(), row[5] == "1");
     }
 
     // Rows: write or read | backup first | frames the radio answers | Esc or the button |
