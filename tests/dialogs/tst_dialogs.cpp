@@ -11,6 +11,7 @@
 #include "ui/dialogs/frmAbout.h"
 
 #include <QClipboard>
+#include <QKeyEvent>
 #include <QSlider>
 #include <QUrl>
 
@@ -35,6 +36,19 @@ struct Test : DialogFixture<Form4> {
     CellEditGrid* grid = get<CellEditGrid>("mfgrid1");
     QStringList row(int r) const { return RowTexts(grid, r, 1, 2); }
 };
+
+// Types text as a keyboard does, also characters QTest::keyClicks cannot send (beyond ASCII).
+void TypeText(QWidget* widget, const QString& text) {
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        const Qt::Key key =
+            u >= 0x20 && u < 0x7F ? Qt::Key(QChar(u).toUpper().unicode()) : Qt::Key_unknown;
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &release);
+    }
+}
 
 // OK (Command1) stores, Cancel (Command2) and the title bar's close do not.
 void AddOkCancelClose() {
@@ -207,7 +221,7 @@ private Q_SLOTS:
     void messageTyping_data() {
         AddRows({"stops at 32: a{30}|0|xyz|a{30}xy", "full, selection replaced: a{32}|3|X|Xa{29}",
                  "accented letters pass: |0|Grüße|Grüße", "Chinese refused: AB|0|中文C|ABC",
-                 "euro sign refused: |0|5€|5", "y diaeresis refused (unused byte): |0|ÿy|y"});
+                 "y diaeresis refused (unused byte): |0|ÿy|y"});
     }
     void messageTyping() {
         QFETCH(QStringList, row);

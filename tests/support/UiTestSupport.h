@@ -18,7 +18,6 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -170,25 +169,6 @@ inline void ClickCell(QTableWidget* grid, int row, int column,
     grid->scrollTo(index);
     QTest::mouseClick(grid->viewport(), button, {},
                       grid->visualRect(index).center() + QPoint(8 * side, 0));
-}
-
-// Chooses entry `position` of an open list the way a user does.
-inline void Choose(QComboBox* list, int position) {
-    list->view()->setCurrentIndex(list->view()->model()->index(position, 0));
-    QTest::keyClick(list->view(), Qt::Key_Return);
-}
-
-// Types text as a keyboard does, also characters QTest::keyClicks cannot send (beyond ASCII).
-inline void TypeText(QWidget* widget, const QString& text) {
-    for (QChar c : text) {
-        const char16_t u = c.unicode();
-        const Qt::Key key =
-            u >= 0x20 && u < 0x7F ? Qt::Key(QChar(u).toUpper().unicode()) : Qt::Key_unknown;
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &press);
-        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &release);
-    }
 }
 
 // A main window on a private preferences folder, optionally with a `parameter` file.

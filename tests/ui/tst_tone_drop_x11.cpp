@@ -30,6 +30,13 @@ pid_t Spawn(std::initializer_list<const char*> argv, int out = -1) {
     return pid;
 }
 
+// The window manager names its check window on the root window once it runs.
+bool WindowManagerUp() {
+    QProcess xprop;
+    xprop.start("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"});
+    return xprop.waitForFinished() && xprop.readAllStandardOutput().contains("window id");
+}
+
 } // namespace
 
 class TestToneDropX11 : public QObject {
@@ -38,7 +45,7 @@ private Q_SLOTS:
     void initTestCase() {
         QStandardPaths::setTestModeEnabled(true);
         QCOMPARE(QGuiApplication::platformName(), "xcb");
-        QTest::qWait(500); // time for the window manager to start
+        QTRY_VERIFY_WITH_TIMEOUT(WindowManagerUp(), 10000);
     }
 
     void realClickDropsTheList_data() { // column | position of the cell's entry | highlighted
