@@ -8,12 +8,10 @@
 #include "ui/dialogs/Form4.h"
 #include "ui/dialogs/Form6.h"
 #include "ui/dialogs/Form7.h"
-#include "ui/dialogs/frmAbout.h"
 
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QSlider>
-#include <QUrl>
 
 using namespace tr640;
 using namespace tr640::test;
@@ -182,18 +180,6 @@ private Q_SLOTS:
         f.state.Editor.Settings.Pf2Function = -1;
         f->refreshFromStore();
         QCOMPARE(pf2->currentIndex(), 1);
-    }
-
-    void aboutLinkOpensEveryClick() {
-        frmAbout about(nullptr);
-        QList<QUrl> opened;
-        about.setUrlOpener([&opened](const QUrl& url) { opened.append(url); });
-        about.show();
-        for (int i = 0; i < 2; ++i) // the whole label reacts
-            QTest::mouseClick(about.findChild<QLabel*>("lblDescription"), Qt::LeftButton);
-        QCOMPARE(opened, QList<QUrl>(2, QUrl("https://tr640.example.org/")));
-        about.findChild<QAbstractButton*>("cmdOK")->click();
-        QVERIFY(about.isHidden());
     }
 
     void message_data() { AddOkCancelClose(); }

@@ -1,6 +1,5 @@
 // Faults a user met in the main window and its dialogs: New and the lock with an open editor, a
-// named pipe opened as a codeplug, undo and the dialogs, test frequencies of 1000 MHz, the transfer
-// timers.
+// named pipe opened as a codeplug, undo and the dialogs, test frequencies of 1000 MHz.
 
 #include "support/UiTestSupport.h"
 
@@ -110,12 +109,6 @@ private Q_SLOTS:
         QTRY_COMPARE(grid->text(1, row[0].toInt()), row[2]);
         if (box.count())
             QCOMPARE(box.text(), "Beyond the frequency range");
-    }
-
-    void transferTimersArePrecise() {
-        Main w;
-        for (const char* name : {"Timer1", "Timer2", "Timer3"})
-            QCOMPARE(w.find<QTimer>(name)->timerType(), Qt::PreciseTimer);
     }
 };
 

@@ -70,7 +70,6 @@ private Q_SLOTS:
         w.trigger("mnuAssave");
         QCOMPARE(boxes.count(), 1);
         QCOMPARE(boxes.text(), QString("该文件已存在，是否覆盖？"));
-        QCOMPARE(boxes.seen()[0].buttons, (QStringList{"是", "否"}));
         const bool no = answer == "否";
         QCOMPARE(boxes.fileDialogs(), no ? 2 : 1);
         QCOMPARE(ReadAll(existing).size(), no ? 17 : 848);
@@ -91,7 +90,6 @@ private Q_SLOTS:
         QCOMPARE(boxes.count(), 1);
         QCOMPARE(boxes.text(), QString("所有信道的数据将被清除！"));
         QCOMPARE(boxes.seen()[0].title, QString("警告"));
-        QCOMPARE(boxes.seen()[0].icon, QMessageBox::Warning);
         QCOMPARE(w.grid()->text(1, 1).isEmpty(), answer == "确定");
         QCOMPARE(Shown(w.form.get(), "Combo1"), QString("136-174MHz")); // the band stays
     }

@@ -121,8 +121,7 @@ private Q_SLOTS:
 
     // A 136-174MHz radio, the editor 400-470MHz: refused, or asked in service mode.
     void bandMismatch_data() { // service mode | answer | message or status | written
-        AddRows({"refused: 0||频段不符，不可写入。|0", "service Yes: 1|是|频段不符，是否继续？|1",
-                 "service No: 1|否|频段不符，是否继续？|0"});
+        AddRows({"refused: 0||频段不符，不可写入。|0", "service Yes: 1|是|频段不符，是否继续？|1"});
     }
     void bandMismatch() {
         QFETCH(QStringList, row);
