@@ -1,4 +1,4 @@
-// Faults a user met in the main window and its dialogs: New and the lock with an open editor, a
+// Faults a user met in the main window and its dialogs: New with an open editor, a
 // named pipe opened as a codeplug, undo and the dialogs, test frequencies of 1000 MHz.
 
 #include "support/UiTestSupport.h"
@@ -38,29 +38,6 @@ private Q_SLOTS:
         w.trigger("mnuCopy");
         for (int row = 1; row <= kChannelCount; ++row)
             QCOMPARE(w.grid()->text(row, ColRxFrequency), QString());
-    }
-
-    void lockCoversEditorAndEditMenu_data() {
-        QTest::addColumn<QString>("command");
-        for (const char* c : {"mnuRedo", "mnuCut", "mnuPaste"})
-            QTest::newRow(c) << c;
-    }
-    void lockCoversEditorAndEditMenu() {
-        QFETCH(QString, command);
-        Main w;
-        w.type(1, 1, "446");
-        w.type(2, 1, "447");
-        w.grid()->setCurrentCell(1, ColRxFrequency);
-        w.trigger("mnuCopy");
-        w.trigger("mnuUndo"); // channel 2 goes; Redo would bring it back
-        w.type(1, 1, "446", false);
-        w.trigger("mnulock");
-        QVERIFY(!w.find<QLineEdit>("Text1")->isVisible()); // committed or closed before the lock
-        const EditorState locked = w->editor();
-        w.grid()->setCurrentCell(command == "mnuPaste" ? 2 : 1, ColRxFrequency);
-        QVERIFY(!w.find<QAction>(command)->isEnabled());
-        w.find<QAction>(command)->trigger();
-        QVERIFY(w->editor() == locked);
     }
 
     void namedPipeIsRefused() {
