@@ -8,7 +8,7 @@ TR640_PACKAGES=(
     qt6-qpa-plugins                              # the windows' platform plugins (xcb, offscreen)
     fonts-wqy-microhei                           # the Chinese texts (the first-start language)
     poppler-utils                                # tests read the channel sheet back with pdftotext
-    xvfb xauth xdotool openbox                   # the test that clicks with the X server's pointer
+    xvfb xauth xdotool openbox x11-utils         # the test that clicks with the X server's pointer
 )
 
 # Installs missing packages when run as root; otherwise prints the exact command and stops.

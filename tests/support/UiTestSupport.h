@@ -1,22 +1,24 @@
 #pragma once
 
-// Helpers of the window and dialog suites: a main window on a private preferences folder,
-// answering message boxes by caption, reading what a control shows, typing and grid cells.
+// Helpers of the window suites: a main window on a private preferences folder, message boxes
+// and file dialogs answered by caption and path, what a control shows, cells and typing.
 
 #include "app/MainWindow.h"
 #include "codeplug/Codec.h"
 #include "i18n/ApplyLanguage.h"
+#include "ui/dialogs/CellEditGrid.h"
 #include "ui/main/Form1.h"
 #include "ui/main/SharedState.h"
 #include "ui/widgets/FlexGrid.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -31,15 +33,21 @@
 
 namespace tr640::test {
 
-// A data table of one column `row`, one row for each "tag: part|part|..." (parts as strings);
-// without a tag, the first two parts name the row.
+// A data table of one column `row`, one row for each "tag: part|part|..."; without a tag, the
+// first two parts name the row. "a{30}" in a part stands for thirty letters a.
 inline void AddRows(std::initializer_list<const char*> rows) {
     QTest::addColumn<QStringList>("row");
+    static const QRegularExpression repeat(QStringLiteral("(.)\\{(\\d+)\\}"));
     for (const char* text : rows) {
         const QString r = QString::fromUtf8(text);
         const qsizetype colon = r.indexOf(QStringLiteral(": "));
-        const QStringList parts = r.mid(colon < 0 ? 0 : colon + 2).split(u'|');
-        QTest::newRow(qPrintable(colon < 0 ? parts.mid(0, 2).join(u' ') : r.left(colon))) << parts;
+        QStringList parts = r.mid(colon < 0 ? 0 : colon + 2).split(u'|');
+        const QString tag = colon < 0 ? parts.mid(0, 2).join(u' ') : r.left(colon);
+        for (QString& part : parts)
+            for (auto m = repeat.match(part); m.hasMatch(); m = repeat.match(part))
+                part.replace(m.capturedStart(), m.capturedLength(),
+                             QString(m.captured(2).toInt(), m.captured(1)[0]));
+        QTest::newRow(qPrintable(tag)) << parts;
     }
 }
 
@@ -69,21 +77,35 @@ struct SeenBox {
     QStringList buttons;
 };
 
-// Answers every message box that opens while it lives with the button whose caption is the
-// next answer (the last answer repeats; none: the first button), and records each box.
+// While it lives, answers every message box with the button whose caption is the next answer
+// (the last one repeats; none: the first button), and file dialogs with the paths of `files`
+// in turn ("": Cancel; none left: another answerer's). Records what each message box showed.
 class BoxAnswerer : public QObject {
 public:
-    explicit BoxAnswerer(QStringList answers = {}) : answers_(std::move(answers)) {
+    explicit BoxAnswerer(QStringList answers = {}, QStringList files = {})
+        : answers_(std::move(answers)), files_(std::move(files)) {
         QObject::connect(&timer_, &QTimer::timeout, this, [this] { poll(); });
         timer_.start(5);
     }
     const QList<SeenBox>& seen() const { return seen_; }
     int count() const { return int(seen_.size()); }
     QString text(int i = 0) const { return seen_.value(i).text; }
+    int fileDialogs() const { return fileDialogs_; }
 
 private:
     void poll() {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+            if (files_.isEmpty() || !dialog->isVisible())
+                return;
+            ++fileDialogs_;
+            const QString path = files_.takeFirst();
+            if (path.isEmpty())
+                return dialog->reject();
+            dialog->selectFile(path);
+            return static_cast<QDialog*>(dialog)->accept(); // the dialog's Open or Save
+        }
+        auto* box = qobject_cast<QMessageBox*>(modal);
         if (!box || !box->isVisible())
             return;
         SeenBox s{box->text(), box->windowTitle(), box->icon(), {}};
@@ -92,14 +114,14 @@ private:
         seen_ << s;
         const QString answer = answers_.value(std::min(seen_.size(), answers_.size()) - 1);
         for (QAbstractButton* b : box->buttons())
-            if (answer.isEmpty() || b->text() == answer) {
-                b->click();
-                return;
-            }
+            if (answer.isEmpty() || b->text() == answer)
+                return b->click();
         box->reject();
     }
     QStringList answers_;
+    QStringList files_;
     QList<SeenBox> seen_;
+    int fileDialogs_ = 0;
     QTimer timer_;
 };
 
@@ -118,6 +140,8 @@ inline QString Shown(QWidget* window, const QString& control) {
         return mark >= 0 ? list->itemText(number) : list->currentText();
     if (auto* frame = qobject_cast<QGroupBox*>(c))
         return frame->title();
+    if (auto* action = qobject_cast<QAction*>(c); action && mark >= 0)
+        return action->toolTip();
     return c ? c->property("text").toString() : QStringLiteral("<none>");
 }
 
@@ -136,8 +160,8 @@ inline QStringList RowTexts(const FlexGrid* grid, int row, int from = 1, int to 
     return texts;
 }
 
-// A left (or other) button click on a cell, scrolled into view first. Consecutive clicks land
-// 16 pixels apart, so that two on one cell are never taken for a double click.
+// A click on a cell, scrolled into view first. Consecutive clicks land 16 pixels apart, so
+// that two on one cell are never taken for a double click.
 inline void ClickCell(QTableWidget* grid, int row, int column,
                       Qt::MouseButton button = Qt::LeftButton) {
     static int side = 1;
@@ -149,21 +173,6 @@ inline void ClickCell(QTableWidget* grid, int row, int column,
     grid->scrollTo(index);
     QTest::mouseClick(grid->viewport(), button, {},
                       grid->visualRect(index).center() + QPoint(8 * side, 0));
-}
-
-// Types text character by character as a keyboard does, also characters QTest::keyClicks
-// cannot send (beyond ASCII).
-inline void TypeText(QWidget* widget, const QString& text) {
-    for (QChar c : text) {
-        const char16_t u = c.unicode();
-        Qt::Key key = Qt::Key_unknown;
-        if (u >= 0x20 && u < 0x7F)
-            key = Qt::Key(QChar(u).toUpper().unicode());
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &press);
-        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &release);
-    }
 }
 
 // A main window on a private preferences folder, optionally with a `parameter` file.
@@ -182,12 +191,35 @@ struct Window {
     template <typename T = QObject> T* find(const QString& name) const {
         return qobject_cast<T*>(FindControl(form.get(), name));
     }
+    FlexGrid* grid() const { return find<FlexGrid>(QStringLiteral("Grid1")); }
     void trigger(const char* action) const { find<QAction>(action)->trigger(); }
     // Shows the window and makes it the active one, for the tests that type into it.
     void activate() const {
         form->show();
         QApplication::setActiveWindow(form.get());
         (void)QTest::qWaitForWindowActive(form.get());
+    }
+    // Opens `state` as a codeplug file, through File > Open.
+    void open(const EditorState& state) const {
+        const QString path = dir.filePath(QStringLiteral("opened.DAT"));
+        WriteAll(path, EncodeImage(state));
+        BoxAnswerer files({}, {path});
+        trigger("mnuOpen");
+    }
+    // Opens a cell's editor with a click, replaces its text and commits it with Enter (unless
+    // `commit` is false). A tone cell's list is closed first.
+    void type(int row, int col, const QString& text, bool commit = true) const {
+        ClickCell(grid(), row, col);
+        QWidget* editor = find<QLineEdit>(QStringLiteral("Text1"));
+        if (auto* tones = find<QComboBox>(QStringLiteral("Combo8")); tones->isVisible()) {
+            QTest::keyClick(tones->view(), Qt::Key_Escape);
+            editor = tones;
+        }
+        QLineEdit* line = qobject_cast<QLineEdit*>(editor);
+        (line ? line : static_cast<QComboBox*>(editor)->lineEdit())->clear();
+        QTest::keyClicks(editor, text);
+        if (commit)
+            QTest::keyClick(editor, Qt::Key_Return);
     }
 };
 
@@ -209,12 +241,27 @@ template <typename D> struct DialogFixture {
         return w;
     }
     void press(const char* button) const { get<QAbstractButton>(button)->click(); }
+    // Leaves by a button ("Command1", "Command2") or by the title bar's close ("close").
+    void leave(const QString& how) const {
+        how == QLatin1String("close") ? (void)dialog->close() : press(qPrintable(how));
+    }
     // Decodes `image` as a read from the radio does, then refreshes the dialog.
     void decode(const QByteArray& image) {
         DecodeImage(state.Editor, image);
         dialog->refreshFromStore();
     }
     const SettingsStore& settings() const { return state.Editor.Settings; }
+    // Replaces the text of a cell of the dialog's grid and commits it with Enter.
+    void enter(int row, int column, const QString& typed) const {
+        auto* grid = get<CellEditGrid>(QStringLiteral("mfgrid1"));
+        ClickCell(grid, row, column);
+        QTRY_VERIFY2(grid->cellEditor(), "no editor opened"); // a click on the current cell
+        grid->cellEditor()->selectAll();                      // opens it late
+        QTest::keyClick(grid->cellEditor(), Qt::Key_Delete);
+        QTest::keyClicks(grid->cellEditor(), typed);
+        QTest::keyClick(grid->cellEditor(), Qt::Key_Return);
+        QTRY_VERIFY(!grid->cellEditor());
+    }
 };
 
 } // namespace tr640::test

@@ -5,150 +5,110 @@
 
 #include "codeplug/ChannelRules.h"
 #include "codeplug/ToneTable.h"
-#include "ui/widgets/FlexGrid.h"
 
-#include <QAbstractItemView>
-#include <QComboBox>
 #include <QProcess>
 
 #include <csignal>
-#include <cstdio>
 #include <sys/prctl.h>
-#include <sys/wait.h>
 #include <unistd.h>
-#include <vector>
 
 using namespace tr640;
 using namespace tr640::test;
 
 namespace {
 
-// Runs a program that ends with this test; -1 when it cannot.
-pid_t Spawn(const char* program, std::initializer_list<const char*> args) {
+// Runs a program that ends with this test; its output goes to `out` when given.
+pid_t Spawn(std::initializer_list<const char*> argv, int out = -1) {
     const pid_t pid = fork();
     if (pid == 0) {
         prctl(PR_SET_PDEATHSIG, SIGTERM);
-        std::vector<const char*> argv{program};
-        argv.insert(argv.end(), args);
-        argv.push_back(nullptr);
-        execvp(program, const_cast<char* const*>(argv.data()));
+        if (out >= 0)
+            dup2(out, STDOUT_FILENO);
+        execvp(*argv.begin(), const_cast<char* const*>(std::vector(argv).data()));
         _exit(127);
     }
     return pid;
 }
 
-// Xvfb on the first free display from :90, and openbox on it; DISPLAY names it.
-struct XServer {
-    std::vector<pid_t> children; // the server, then the window manager
-    XServer() {
-        for (int n = 90; n < 190 && children.empty(); ++n) {
-            const QByteArray display = ":" + QByteArray::number(n);
-            if (QFile::exists("/tmp/.X11-unix/X" + QString::number(n)))
-                continue;
-            const pid_t x = Spawn("Xvfb", {display.constData(), "-screen", "0", "1280x1024x24",
-                                           "-nolisten", "tcp", "-ac"});
-            int status = 0;
-            for (int tries = 0; tries < 100; ++tries, usleep(100000)) {
-                if (waitpid(x, &status, WNOHANG) != 0)
-                    break; // taken meanwhile, or no Xvfb
-                if (QFile::exists("/tmp/.X11-unix/X" + QString::number(n))) {
-                    children.push_back(x);
-                    qputenv("DISPLAY", display);
-                    children.push_back(Spawn("openbox", {}));
-                    break;
-                }
-            }
-        }
-    }
-    ~XServer() {
-        for (auto it = children.rbegin(); it != children.rend(); ++it) {
-            kill(*it, SIGTERM);
-            waitpid(*it, nullptr, 0);
-        }
-    }
-};
-
-pid_t windowManager = -1;
+// The window manager names its check window on the root window once it runs.
+bool WindowManagerUp() {
+    QProcess xprop;
+    xprop.start("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"});
+    return xprop.waitForFinished() && xprop.readAllStandardOutput().contains("window id");
+}
 
 } // namespace
 
 class TestToneDropX11 : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase();
-    void realClickDropsTheList_data();
-    void realClickDropsTheList();
+    void initTestCase() {
+        QStandardPaths::setTestModeEnabled(true);
+        QCOMPARE(QGuiApplication::platformName(), "xcb");
+        QTRY_VERIFY_WITH_TIMEOUT(WindowManagerUp(), 10000);
+    }
+
+    void realClickDropsTheList_data() { // column | position of the cell's entry | highlighted
+        AddRows({"listed tone: 2|51|D023N", "power: 5|0|Low"});
+    }
+    void realClickDropsTheList() {
+        QFETCH(QStringList, row);
+        const int column = row[0].toInt();
+        Window w(QByteArray("\0\0\1", 3), true); // English
+        EditorState channels = w->editor();
+        for (const int r : {1, 2})
+            FillNewChannel(channels, r, channels.cell(r, ColRxFrequency) = "446.00000");
+        channels.setListCell(2, column, row[1].toInt());
+        w->document().replace(channels);
+        const QString cell = w.grid()->text(2, column);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowActive(w.form.get()));
+        FlexGrid* grid = w.grid();
+        const QPoint at = grid->viewport()->mapToGlobal(
+            grid->visualRect(grid->model()->index(2, column)).center());
+        QProcess xdotool;
+        xdotool.start("xdotool", {"mousemove", QString::number(at.x()), QString::number(at.y()),
+                                  "mousedown", "1", "sleep", "0.15", "mouseup", "1"});
+        QVERIFY(QTest::qWaitFor([&] { return xdotool.state() == QProcess::NotRunning; }, 10000));
+        QCOMPARE(xdotool.exitCode(), 0);
+        auto* list = w.find<QComboBox>(column == ColPower ? "Combo5(5)" : "Combo8");
+        QVERIFY2(list->isVisible(), "no editor over the cell");
+        QTRY_VERIFY(list->view()->isVisible());
+        QTest::qWait(300); // and it stays open
+        QVERIFY(list->view()->isVisible());
+        QCOMPARE(list->view()->currentIndex().data().toString(), row[2]);
+        QCOMPARE(grid->text(2, column), cell);
+        QTest::keyClick(list->view(), Qt::Key_Escape);
+    }
 };
 
-void TestToneDropX11::initTestCase() {
-    QStandardPaths::setTestModeEnabled(true);
-    QCOMPARE(QGuiApplication::platformName(), "xcb");
-    QTest::qWait(500); // time for a missing window manager to have ended
-    QVERIFY2(waitpid(windowManager, nullptr, WNOHANG) == 0, "openbox is not running");
-}
-
-void TestToneDropX11::realClickDropsTheList_data() {
-    QTest::addColumn<int>("column");
-    QTest::addColumn<int>("position"); // of the cell's entry in its list; -1: typed "88.0"
-    QTest::addColumn<QString>("highlighted");
-    QTest::newRow("listed tone") << int(ColRxTone) << kFirstDcsNormal << "D023N";
-    QTest::newRow("tone the list lacks") << int(ColRxTone) << -1 << "";
-    QTest::newRow("power") << int(ColPower) << 0 << "Low";
-}
-
-void TestToneDropX11::realClickDropsTheList() {
-    QFETCH(int, column);
-    QFETCH(int, position);
-    QFETCH(QString, highlighted);
-    Window w(QByteArray("\0\0\1", 3), true); // English
-    EditorState e = w->editor();
-    for (const int row : {1, 2}) {
-        e.cell(row, ColRxFrequency) = QStringLiteral("446.00000");
-        FillNewChannel(e, row, e.cell(row, ColRxFrequency));
-    }
-    if (position < 0)
-        e.cell(2, column) = QStringLiteral("88.0");
-    else
-        e.setListCell(2, column, position);
-    const QString cell = e.cell(2, column);
-    w->document().replace(e);
-    w->show();
-    QVERIFY(QTest::qWaitForWindowActive(w.form.get()));
-
-    auto* grid = w.find<FlexGrid>("Grid1");
-    const QPoint at =
-        grid->viewport()->mapToGlobal(grid->visualRect(grid->model()->index(2, column)).center());
-    QProcess xdotool;
-    xdotool.start("xdotool", {"mousemove", QString::number(at.x()), QString::number(at.y()),
-                              "mousedown", "1", "sleep", "0.15", "mouseup", "1"});
-    QVERIFY(QTest::qWaitFor([&] { return xdotool.state() == QProcess::NotRunning; }, 10000));
-    QCOMPARE(xdotool.exitCode(), 0);
-
-    QComboBox* list = nullptr;
-    const QString name = column == ColPower ? "Combo5" : "Combo8";
-    for (QComboBox* c : w.form->findChildren<QComboBox*>(name))
-        if (c->isVisible())
-            list = c;
-    QVERIFY2(list && list->isVisible(), "no editor over the cell");
-    QTRY_VERIFY(list->view()->isVisible());
-    QTest::qWait(300); // and it stays open
-    QVERIFY(list->view()->isVisible());
-    QCOMPARE(list->view()->currentIndex().data().toString(), highlighted);
-    QCOMPARE(w->editor().cell(2, column), cell);
-    QTest::keyClick(list->view(), Qt::Key_Escape);
-}
-
+// Xvfb on a display it picks and writes to a pipe, openbox on it, then the test on xcb.
 int main(int argc, char** argv) {
-    XServer x;
-    if (x.children.size() != 2) {
+    int pipe[2];
+    if (::pipe(pipe) != 0)
+        return 1;
+    const pid_t x = Spawn({"Xvfb", "-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten",
+                           "tcp", "-ac", nullptr},
+                          pipe[1]);
+    QByteArray display(":");
+    for (char c = 0; read(pipe[0], &c, 1) == 1 && c != '\n';)
+        display += c;
+    if (display.size() < 2) {
         fprintf(stderr, "no Xvfb could be started\n");
         return 1;
     }
-    windowManager = x.children[1];
+    qputenv("DISPLAY", display);
+    const pid_t wm = Spawn({"openbox", nullptr});
     qputenv("QT_QPA_PLATFORM", "xcb");
-    QApplication app(argc, argv);
-    TestToneDropX11 test;
-    return QTest::qExec(&test, argc, argv);
+    int status = 1;
+    {
+        QApplication app(argc, argv);
+        TestToneDropX11 test;
+        status = QTest::qExec(&test, argc, argv);
+    }
+    for (const pid_t child : {wm, x})
+        kill(child, SIGTERM);
+    return status;
 }
 
 #include "tst_tone_drop_x11.moc"
