@@ -7,6 +7,7 @@
 #include "codeplug/Codec.h"
 #include "i18n/ApplyLanguage.h"
 #include "ui/dialogs/CellEditGrid.h"
+#include "ui/main/FileCommands.h"
 #include "ui/main/Form1.h"
 #include "ui/main/SharedState.h"
 #include "ui/widgets/FlexGrid.h"
@@ -78,14 +79,26 @@ struct SeenBox {
 };
 
 // While it lives, answers every message box with the button whose caption is the next answer
-// (the last one repeats; none: the first button), and file dialogs with the paths of `files`
-// in turn ("": Cancel; none left: another answerer's). Records what each message box showed.
+// (the last one repeats; none: the first button), and the file questions of a `Window` with the
+// paths of `files` in turn ("": Cancel; none left: an earlier answerer's). Records what each
+// message box showed.
 class BoxAnswerer : public QObject {
 public:
     explicit BoxAnswerer(QStringList answers = {}, QStringList files = {})
         : answers_(std::move(answers)), files_(std::move(files)) {
         QObject::connect(&timer_, &QTimer::timeout, this, [this] { poll(); });
         timer_.start(5);
+        Living().push_back(this);
+    }
+    ~BoxAnswerer() override { Living().removeOne(this); }
+    // The path a file dialog would have returned.
+    static QString TakeFile() {
+        for (auto it = Living().rbegin(); it != Living().rend(); ++it)
+            if (!(*it)->files_.isEmpty()) {
+                ++(*it)->fileDialogs_;
+                return (*it)->files_.takeFirst();
+            }
+        return QString();
     }
     const QList<SeenBox>& seen() const { return seen_; }
     int count() const { return int(seen_.size()); }
@@ -94,18 +107,7 @@ public:
 
 private:
     void poll() {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
-            if (files_.isEmpty() || !dialog->isVisible())
-                return;
-            ++fileDialogs_;
-            const QString path = files_.takeFirst();
-            if (path.isEmpty())
-                return dialog->reject();
-            dialog->selectFile(path);
-            return static_cast<QDialog*>(dialog)->accept(); // the dialog's Open or Save
-        }
-        auto* box = qobject_cast<QMessageBox*>(modal);
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box || !box->isVisible())
             return;
         SeenBox s{box->text(), box->windowTitle(), box->icon(), {}};
@@ -117,6 +119,10 @@ private:
             if (answer.isEmpty() || b->text() == answer)
                 return b->click();
         box->reject();
+    }
+    static QList<BoxAnswerer*>& Living() {
+        static QList<BoxAnswerer*> living;
+        return living;
     }
     QStringList answers_;
     QStringList files_;
@@ -185,6 +191,10 @@ struct Window {
         if (writeParameter)
             WriteAll(dir.filePath(QStringLiteral("parameter")), parameter);
         form = OpenMainWindow(dir.path(), options);
+        // The tests answer the file question rather than a dialog (under Wine the file dialog
+        // never finished coming up).
+        form->files().setChooser(
+            [](FileCommands::Purpose, QWidget*) { return BoxAnswerer::TakeFile(); });
     }
     Form1* operator->() const { return form.get(); }
 
