@@ -77,28 +77,28 @@ int Fail(const QString& message) {
 // when the event loop comes round after the paint.
 class FirstFrame : public QObject {
 public:
-    FirstFrame(QWidget* w, std::function<void()> done) : m_onDone(std::move(done)) {
+    FirstFrame(QWidget* w, std::function<void()> done) : onDone_(std::move(done)) {
         w->installEventFilter(this);
     }
-    bool done() const { return m_done; }
+    bool done() const { return done_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint && !m_seen) {
-            m_seen = true;
+        if (event->type() == QEvent::Paint && !seen_) {
+            seen_ = true;
             watched->removeEventFilter(this);
             QTimer::singleShot(0, this, [this] {
-                m_done = true;
-                m_onDone();
+                done_ = true;
+                onDone_();
             });
         }
         return false;
     }
 
 private:
-    std::function<void()> m_onDone;
-    bool m_seen = false;
-    bool m_done = false;
+    std::function<void()> onDone_;
+    bool seen_ = false;
+    bool done_ = false;
 };
 
 // Runs `loop` until `ready` holds or timeoutMs passes; false on the timeout. Whatever makes

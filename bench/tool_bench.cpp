@@ -200,30 +200,30 @@ int Run(int argc, char** argv) {
 class RawLine {
 public:
     ~RawLine() {
-        if (m_fd >= 0)
-            close(m_fd);
+        if (fd_ >= 0)
+            close(fd_);
     }
     bool open(const char* path) {
-        m_fd = ::open(path, O_RDWR | O_NOCTTY | O_NONBLOCK);
-        if (m_fd < 0)
+        fd_ = ::open(path, O_RDWR | O_NOCTTY | O_NONBLOCK);
+        if (fd_ < 0)
             return false;
         termios raw{};
-        if (tcgetattr(m_fd, &raw) != 0)
+        if (tcgetattr(fd_, &raw) != 0)
             return false;
         cfmakeraw(&raw);
         cfsetispeed(&raw, B9600);
         cfsetospeed(&raw, B9600);
-        if (tcsetattr(m_fd, TCSANOW, &raw) != 0)
+        if (tcsetattr(fd_, TCSANOW, &raw) != 0)
             return false;
-        tcflush(m_fd, TCIOFLUSH);
+        tcflush(fd_, TCIOFLUSH);
         return true;
     }
     bool send(const QByteArray& bytes) {
         qsizetype done = 0;
         while (done < bytes.size()) {
-            const ssize_t n = write(m_fd, bytes.constData() + done, size_t(bytes.size() - done));
+            const ssize_t n = write(fd_, bytes.constData() + done, size_t(bytes.size() - done));
             if (n < 0 && (errno == EAGAIN || errno == EINTR)) {
-                pollfd p{m_fd, POLLOUT, 0};
+                pollfd p{fd_, POLLOUT, 0};
                 poll(&p, 1, 100);
                 continue;
             }
@@ -231,7 +231,7 @@ public:
                 return false;
             done += n;
         }
-        m_sent += bytes.size();
+        sent_ += bytes.size();
         return true;
     }
     // Waits for exactly `count` bytes, at most timeoutMs.
@@ -243,23 +243,23 @@ public:
             const double left = deadline - NowMs();
             if (left <= 0)
                 return false;
-            pollfd p{m_fd, POLLIN, 0};
+            pollfd p{fd_, POLLIN, 0};
             if (poll(&p, 1, int(left) + 1) <= 0)
                 continue;
-            const ssize_t n = read(m_fd, buffer, sizeof buffer);
+            const ssize_t n = read(fd_, buffer, sizeof buffer);
             if (n > 0)
                 got += int(n);
         }
-        m_received += got;
+        received_ += got;
         return got == count;
     }
-    long sent() const { return m_sent; }
-    long received() const { return m_received; }
+    long sent() const { return sent_; }
+    long received() const { return received_; }
 
 private:
-    int m_fd = -1;
-    long m_sent = 0;
-    long m_received = 0;
+    int fd_ = -1;
+    long sent_ = 0;
+    long received_ = 0;
 };
 
 // The frame addresses of a write without the calibration block, in the order they are sent.

@@ -38,122 +38,122 @@ int WriteAddressAfter(int previous, bool calibration) {
 
 class Harness : public TransferHost {
 public:
-    explicit Harness(FuzzedDataProvider& in) : m_in(in) {}
+    explicit Harness(FuzzedDataProvider& in) : in_(in) {}
 
     void run() {
-        while (m_in.remaining_bytes() > 0)
+        while (in_.remaining_bytes() > 0)
             operation();
-        for (int round = 0; round < 40 && m_session.busy(); ++round)
+        for (int round = 0; round < 40 && session_.busy(); ++round)
             for (Timer t : {Timer::Retry, Timer::Watchdog, Timer::Blink})
-                m_session.tick(t);
-        FUZZ_REQUIRE(!m_session.busy() && !m_inTransfer);
+                session_.tick(t);
+        FUZZ_REQUIRE(!session_.busy() && !inTransfer_);
     }
 
     void sendBytes(const QByteArray& frame) override {
-        FUZZ_REQUIRE(!m_modal && m_inTransfer);
-        const QByteArray rx = std::exchange(m_rx, {});
-        const bool checked = std::exchange(m_bandChecked, false);
-        m_lastFrame = frame;
-        if (frame == SingleByte(kAck) && !m_identified) { // the identification was accepted
-            m_identified = true;
-            m_approvedBand = m_session.RadioBandIndex();
+        FUZZ_REQUIRE(!modal_ && inTransfer_);
+        const QByteArray rx = std::exchange(rx_, {});
+        const bool checked = std::exchange(bandChecked_, false);
+        lastFrame_ = frame;
+        if (frame == SingleByte(kAck) && !identified_) { // the identification was accepted
+            identified_ = true;
+            approvedBand_ = session_.RadioBandIndex();
         } else if (frame.size() == 4 && frame[0] == 'R') {
-            FUZZ_REQUIRE(m_direction == Direction::Read && rx == SingleByte(kAck));
-            FUZZ_REQUIRE(frame[3] == char(kReadBlockSize) && m_readRequests < kReadBlocks);
-            FUZZ_REQUIRE(AddressOf(frame) == kReadStart + m_readRequests++ * kReadBlockSize);
+            FUZZ_REQUIRE(direction_ == Direction::Read && rx == SingleByte(kAck));
+            FUZZ_REQUIRE(frame[3] == char(kReadBlockSize) && readRequests_ < kReadBlocks);
+            FUZZ_REQUIRE(AddressOf(frame) == kReadStart + readRequests_++ * kReadBlockSize);
         } else if (frame.size() == 4 + kWriteFrameSize) {
-            FUZZ_REQUIRE(frame[0] == 'W' && m_direction == Direction::Write && checked);
-            FUZZ_REQUIRE(m_rxAtCheck == SingleByte(kAck) && m_checkedBand == m_approvedBand);
+            FUZZ_REQUIRE(frame[0] == 'W' && direction_ == Direction::Write && checked);
+            FUZZ_REQUIRE(rxAtCheck_ == SingleByte(kAck) && checkedBand_ == approvedBand_);
             const int address = AddressOf(frame);
-            FUZZ_REQUIRE(address == WriteAddressAfter(m_lastWriteAddress, m_calibration));
-            m_lastWriteAddress = address;
+            FUZZ_REQUIRE(address == WriteAddressAfter(lastWriteAddress_, calibration_));
+            lastWriteAddress_ = address;
             const qsizetype at = 2 * qsizetype(address - kReadStart);
             FUZZ_REQUIRE(frame.mid(4) ==
-                         ImageHexToBytes(QStringView(m_outgoing).mid(at, 2 * kWriteFrameSize)));
+                         ImageHexToBytes(QStringView(outgoing_).mid(at, 2 * kWriteFrameSize)));
         } else {
             FUZZ_REQUIRE(frame == ProgramModeRequest() || frame.size() == 1);
         }
     }
     void closePort() override {}
-    QString encodeCodeplug() override { return m_outgoing = m_image; }
+    QString encodeCodeplug() override { return outgoing_ = image_; }
     int selectedBand() const override {
-        m_bandChecked = true;
-        m_checkedBand = m_band;
-        m_rxAtCheck = m_rx;
-        return m_band;
+        bandChecked_ = true;
+        checkedBand_ = band_;
+        rxAtCheck_ = rx_;
+        return band_;
     }
     void applyRead(const QString& imageHex, int radioBandIndex) override {
-        FUZZ_REQUIRE(!m_modal && m_inTransfer && m_direction == Direction::Read && !m_applied);
-        FUZZ_REQUIRE(m_readRequests == kReadBlocks &&
+        FUZZ_REQUIRE(!modal_ && inTransfer_ && direction_ == Direction::Read && !applied_);
+        FUZZ_REQUIRE(readRequests_ == kReadBlocks &&
                      imageHex.size() == 2 * kReadBlocks * kReadBlockSize);
         FUZZ_REQUIRE(radioBandIndex >= 0 && radioBandIndex < kBandCount);
-        m_applied = true;
+        applied_ = true;
     }
     bool askBandQuestion(const QString&) override {
-        FUZZ_REQUIRE(!m_modal && m_inTransfer && m_service);
+        FUZZ_REQUIRE(!modal_ && inTransfer_ && service_);
         whileModal();
-        if (m_answer)
-            m_approvedBand = m_checkedBand;
-        return m_answer;
+        if (answer_)
+            approvedBand_ = checkedBand_;
+        return answer_;
     }
     void showCommunicationError(const QString&) override {
-        FUZZ_REQUIRE(!m_modal && m_inTransfer);
+        FUZZ_REQUIRE(!modal_ && inTransfer_);
         whileModal();
     }
     void transferEnded(Outcome outcome) override {
-        FUZZ_REQUIRE(!m_modal && m_inTransfer && m_applied == (outcome == Outcome::ReadDone));
+        FUZZ_REQUIRE(!modal_ && inTransfer_ && applied_ == (outcome == Outcome::ReadDone));
         if (outcome == Outcome::WriteDone)
-            FUZZ_REQUIRE(m_lastWriteAddress == kWriteEnd - kWriteFrameSize);
-        m_inTransfer = false;
+            FUZZ_REQUIRE(lastWriteAddress_ == kWriteEnd - kWriteFrameSize);
+        inTransfer_ = false;
     }
 
 private:
     // A message box with its own event loop: a few events may arrive before it is answered.
     void whileModal() {
-        m_modal = true;
-        for (int i = m_in.ConsumeIntegralInRange(0, 4); i > 0 && m_in.remaining_bytes() > 0; --i)
+        modal_ = true;
+        for (int i = in_.ConsumeIntegralInRange(0, 4); i > 0 && in_.remaining_bytes() > 0; --i)
             operation();
-        m_modal = false;
+        modal_ = false;
     }
 
     void start(Direction direction) {
-        const bool wasBusy = m_session.busy();
+        const bool wasBusy = session_.busy();
         if (!wasBusy) {
-            m_inTransfer = true;
-            m_direction = direction;
-            m_applied = m_identified = false;
-            m_readRequests = 0;
-            m_lastWriteAddress = -1;
-            m_rx.clear();
+            inTransfer_ = true;
+            direction_ = direction;
+            applied_ = identified_ = false;
+            readRequests_ = 0;
+            lastWriteAddress_ = -1;
+            rx_.clear();
         }
-        FUZZ_REQUIRE(m_session.start(direction) == !wasBusy);
+        FUZZ_REQUIRE(session_.start(direction) == !wasBusy);
     }
 
     void feed(const QByteArray& bytes) {
-        m_rx += bytes;
-        m_session.receive(bytes);
+        rx_ += bytes;
+        session_.receive(bytes);
     }
 
     // What a radio answers to the last frame: cut, damaged, lengthened or repeated.
     void reply() {
-        const QByteArray& f = m_lastFrame;
+        const QByteArray& f = lastFrame_;
         QByteArray r = SingleByte(kAck); // to PROGRAM, to the acknowledgement, to a write frame
         if (f.isEmpty() || f == SingleByte(kEnd)) {
             r.clear();
         } else if (f == SingleByte(kIdentify)) {
-            const quint8 pick = m_in.ConsumeIntegral<quint8>();
-            const char code = (pick & 0x40) ? char(m_in.ConsumeIntegral<quint8>())
+            const quint8 pick = in_.ConsumeIntegral<quint8>();
+            const char code = (pick & 0x40) ? char(in_.ConsumeIntegral<quint8>())
                                             : char(kBands[(pick & 0x3F) % kBandCount].code);
             r = QByteArray((pick & 0x80) ? "M5116" : "M6116") + code + QByteArray(2, '\0');
         } else if (f.size() == 4 && f[0] == 'R') {
-            const quint8 seed = m_in.ConsumeIntegral<quint8>();
+            const quint8 seed = in_.ConsumeIntegral<quint8>();
             r = 'W' + f.mid(1, 2) + char(kReadBlockSize);
             for (int i = 0; i < kReadBlockSize; ++i)
                 r += char((seed + 7 * i + AddressOf(f)) & 0xFF);
         }
-        const int variant = m_in.ConsumeIntegralInRange(0, 7);
-        const char other = char(m_in.ConsumeIntegral<quint8>());
-        const int cut = r.isEmpty() ? 0 : m_in.ConsumeIntegralInRange<int>(0, int(r.size()) - 1);
+        const int variant = in_.ConsumeIntegralInRange(0, 7);
+        const char other = char(in_.ConsumeIntegral<quint8>());
+        const int cut = r.isEmpty() ? 0 : in_.ConsumeIntegralInRange<int>(0, int(r.size()) - 1);
         if (variant == 1) { // in two pieces
             feed(r.left(cut));
             r = r.mid(cut);
@@ -174,47 +174,47 @@ private:
 
     // The operations are numbered as fuzz/make-seeds.py encodes them.
     void operation() {
-        const int op = m_in.ConsumeIntegralInRange(0, 12);
+        const int op = in_.ConsumeIntegralInRange(0, 12);
         if (op <= 1) {
             start(op == 0 ? Direction::Read : Direction::Write);
         } else if (op <= 4) {
-            m_session.tick(op == 2 ? Timer::Watchdog : op == 3 ? Timer::Blink : Timer::Retry);
+            session_.tick(op == 2 ? Timer::Watchdog : op == 3 ? Timer::Blink : Timer::Retry);
         } else if (op == 5) {
-            const int n = m_in.ConsumeIntegralInRange(1, 80);
-            feed(QByteArray::fromStdString(m_in.ConsumeBytesAsString(n)));
+            const int n = in_.ConsumeIntegralInRange(1, 80);
+            feed(QByteArray::fromStdString(in_.ConsumeBytesAsString(n)));
         } else if (op == 6) {
             reply();
         } else if (op == 7) {
-            m_band = m_in.ConsumeIntegralInRange(0, kBandCount - 1);
+            band_ = in_.ConsumeIntegralInRange(0, kBandCount - 1);
         } else if (op == 8) {
-            m_session.setServiceMode(m_service = !m_service);
+            session_.setServiceMode(service_ = !service_);
         } else if (op == 9) {
-            m_session.setCalibrationWrite(m_calibration = !m_calibration);
+            session_.setCalibrationWrite(calibration_ = !calibration_);
         } else if (op == 10) {
-            m_answer = m_in.ConsumeBool();
+            answer_ = in_.ConsumeBool();
         } else if (op == 11) { // the start-up image, one too short for a write, or a longer one
-            const int kind = m_in.ConsumeIntegralInRange(0, 3);
+            const int kind = in_.ConsumeIntegralInRange(0, 3);
             const QString startup = EncodeCodeplug(EditorState());
-            m_image = kind == 2   ? startup.left(m_in.ConsumeIntegralInRange(0, 1700))
-                      : kind == 3 ? startup + QString(352, u'F')
-                                  : startup;
+            image_ = kind == 2   ? startup.left(in_.ConsumeIntegralInRange(0, 1700))
+                     : kind == 3 ? startup + QString(352, u'F')
+                                 : startup;
         } else {
-            m_session.setLanguage(m_language = 1 - m_language);
+            session_.setLanguage(language_ = 1 - language_);
         }
     }
 
-    FuzzedDataProvider& m_in;
-    TransferSession m_session{*this};
-    int m_band = 0, m_language = 0;
-    bool m_service = false, m_calibration = false, m_answer = true, m_modal = false;
-    QString m_image = EncodeCodeplug(EditorState()), m_outgoing;
-    bool m_inTransfer = false, m_applied = false, m_identified = false;
-    Direction m_direction = Direction::None;
-    QByteArray m_rx, m_lastFrame; // received since the last frame sent
-    int m_approvedBand = -1, m_readRequests = 0, m_lastWriteAddress = -1;
-    mutable bool m_bandChecked = false;
-    mutable int m_checkedBand = -1;
-    mutable QByteArray m_rxAtCheck;
+    FuzzedDataProvider& in_;
+    TransferSession session_{*this};
+    int band_ = 0, language_ = 0;
+    bool service_ = false, calibration_ = false, answer_ = true, modal_ = false;
+    QString image_ = EncodeCodeplug(EditorState()), outgoing_;
+    bool inTransfer_ = false, applied_ = false, identified_ = false;
+    Direction direction_ = Direction::None;
+    QByteArray rx_, lastFrame_; // received since the last frame sent
+    int approvedBand_ = -1, readRequests_ = 0, lastWriteAddress_ = -1;
+    mutable bool bandChecked_ = false;
+    mutable int checkedBand_ = -1;
+    mutable QByteArray rxAtCheck_;
 };
 
 } // namespace

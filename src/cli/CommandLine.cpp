@@ -9,19 +9,19 @@ namespace tr640::cli {
 
 CommandLine::CommandLine(const QList<CliOption>& options, int maxFiles, bool dashIsFile,
                          const char* wrong)
-    : m_options(options), m_maxFiles(maxFiles), m_dashIsFile(dashIsFile), m_wrong(wrong) {
+    : options_(options), maxFiles_(maxFiles), dashIsFile_(dashIsFile), wrong_(wrong) {
     // -o and --port alike; "-json" is --json, not -j -s -o -n.
-    m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    for (const CliOption& o : m_options) {
+    parser_.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    for (const CliOption& o : options_) {
         QCommandLineOption option(QLatin1String(o.name));
         if (o.needs)
             option.setValueName(QStringLiteral("value"));
-        m_parser.addOption(option);
+        parser_.addOption(option);
     }
 }
 
 int CommandLine::error(const QString& message) const {
-    return UsageError(m_wrong ? QString::fromUtf8(m_wrong) : message);
+    return UsageError(wrong_ ? QString::fromUtf8(wrong_) : message);
 }
 
 int CommandLine::unexpected(const QString& argument) const {
@@ -29,9 +29,9 @@ int CommandLine::unexpected(const QString& argument) const {
 }
 
 const CliOption* CommandLine::find(QStringView name) const {
-    const auto it = std::find_if(m_options.begin(), m_options.end(),
+    const auto it = std::find_if(options_.begin(), options_.end(),
                                  [&](const CliOption& o) { return name == QLatin1String(o.name); });
-    return it == m_options.end() ? nullptr : &*it;
+    return it == options_.end() ? nullptr : &*it;
 }
 
 int CommandLine::refused(const QStringList& args) const {
@@ -49,44 +49,44 @@ int CommandLine::refused(const QStringList& args) const {
         if (option->needs && equals < 0 && ++i == args.size())
             return error(QString::fromUtf8(option->needs));
     }
-    return error(m_parser.errorText()); // not reached: the loop finds what the parser refused
+    return error(parser_.errorText()); // not reached: the loop finds what the parser refused
 }
 
 int CommandLine::parse(const QStringList& args) {
-    if (!m_parser.parse(QStringList{QString()} + args))
+    if (!parser_.parse(QStringList{QString()} + args))
         return refused(args);
-    for (const CliOption& o : std::as_const(m_options)) {
+    for (const CliOption& o : std::as_const(options_)) {
         if (!o.needs)
             continue;
-        for (const QString& v : m_parser.values(QLatin1String(o.name)))
+        for (const QString& v : parser_.values(QLatin1String(o.name)))
             if (v.isEmpty() || (o.fileName && v.startsWith(u'-')))
                 return error(QString::fromUtf8(o.needs));
     }
     if (find(QString::fromLatin1(kLanguageOption.name))) {
-        for (const QString& v : m_parser.values(QLatin1String(kLanguageOption.name)))
+        for (const QString& v : parser_.values(QLatin1String(kLanguageOption.name)))
             if (v != QLatin1String("zh") && v != QLatin1String("en"))
                 return error(QString::fromUtf8(kLanguageOption.needs));
     }
-    const QStringList positional = m_parser.positionalArguments();
+    const QStringList positional = parser_.positionalArguments();
     for (qsizetype i = 0; i < positional.size(); ++i) {
         const QString& f = positional[i];
-        const bool dash = f.startsWith(u'-') && !(m_dashIsFile && f == QLatin1String("-"));
-        if (dash || (m_maxFiles >= 0 && i >= m_maxFiles))
+        const bool dash = f.startsWith(u'-') && !(dashIsFile_ && f == QLatin1String("-"));
+        if (dash || (maxFiles_ >= 0 && i >= maxFiles_))
             return unexpected(f);
     }
     return ExitOk;
 }
 
 bool CommandLine::isSet(const char* name) const {
-    return find(QString::fromLatin1(name)) && m_parser.isSet(QLatin1String(name));
+    return find(QString::fromLatin1(name)) && parser_.isSet(QLatin1String(name));
 }
 
 QString CommandLine::value(const char* name) const {
-    return find(QString::fromLatin1(name)) ? m_parser.value(QLatin1String(name)) : QString();
+    return find(QString::fromLatin1(name)) ? parser_.value(QLatin1String(name)) : QString();
 }
 
 qsizetype CommandLine::count(std::initializer_list<const char*> names) const {
-    const QStringList given = m_parser.optionNames();
+    const QStringList given = parser_.optionNames();
     qsizetype n = 0;
     for (const char* name : names)
         n += given.count(QLatin1String(name));
@@ -94,8 +94,8 @@ qsizetype CommandLine::count(std::initializer_list<const char*> names) const {
 }
 
 int CommandLine::language() const {
-    return m_parser.value(QLatin1String(kLanguageOption.name)) == QLatin1String("zh") ? Chinese
-                                                                                      : English;
+    return parser_.value(QLatin1String(kLanguageOption.name)) == QLatin1String("zh") ? Chinese
+                                                                                     : English;
 }
 
 } // namespace tr640::cli

@@ -40,7 +40,7 @@ public:
     qsizetype count(std::initializer_list<const char*> names) const;
     // 0 Chinese or 1 English (the default).
     int language() const;
-    QStringList files() const { return m_parser.positionalArguments(); }
+    QStringList files() const { return parser_.positionalArguments(); }
 
 private:
     int error(const QString& message) const;
@@ -49,11 +49,11 @@ private:
     // What the parser refused, found in the arguments in order.
     int refused(const QStringList& args) const;
 
-    QList<CliOption> m_options;
-    int m_maxFiles;
-    bool m_dashIsFile;
-    const char* m_wrong;
-    QCommandLineParser m_parser;
+    QList<CliOption> options_;
+    int maxFiles_;
+    bool dashIsFile_;
+    const char* wrong_;
+    QCommandLineParser parser_;
 };
 
 } // namespace tr640::cli

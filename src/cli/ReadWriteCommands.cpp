@@ -98,120 +98,119 @@ QString PortErrorText(link::PortError e) {
 class CliHost : public link::JobHost {
 public:
     CliHost(EditorState& editor, const Options& options)
-        : m_editor(editor), m_options(options),
-          m_timers(m_job.session(), [this](link::Timer t) { m_job.tick(t); }) {
-        m_job.session().setLanguage(options.language);
-        m_job.session().setServiceMode(options.service);
-        m_job.session().setCalibrationWrite(editor.CalibrationWrite != 0);
-        QObject::connect(&m_link, &link::SerialLink::bytesReceived, &m_loop,
-                         [this](const QByteArray& b) { m_job.receive(b); });
+        : editor_(editor), options_(options),
+          timers_(job_.session(), [this](link::Timer t) { job_.tick(t); }) {
+        job_.session().setLanguage(options.language);
+        job_.session().setServiceMode(options.service);
+        job_.session().setCalibrationWrite(editor.CalibrationWrite != 0);
+        QObject::connect(&link_, &link::SerialLink::bytesReceived, &loop_,
+                         [this](const QByteArray& b) { job_.receive(b); });
     }
 
     // Opens the port and runs the transfer to its end. Returns the exit status.
     int run(link::Direction direction) {
-        const link::PortOpenResult opened = m_link.open(m_options.port);
+        const link::PortOpenResult opened = link_.open(options_.port);
         if (!opened.ok()) {
-            Err() << link::LinkTextFor(link::LinkText::PortNotOpen, m_options.language) << '\n'
-                  << "tr640-cli: " << m_options.port << ": " << PortErrorText(opened.error);
+            Err() << link::LinkTextFor(link::LinkText::PortNotOpen, options_.language) << '\n'
+                  << "tr640-cli: " << options_.port << ": " << PortErrorText(opened.error);
             if (!opened.detail.isEmpty())
                 Err() << " (" << opened.detail << ')';
             Err() << '\n'
-                  << link::PortProblemAdvice(opened, m_options.port, m_options.language) << '\n';
+                  << link::PortProblemAdvice(opened, options_.port, options_.language) << '\n';
             Err().flush();
-            m_job.trace().begin(QStringLiteral("transfer"), m_options.port);
-            m_job.trace().note(QStringLiteral("the port did not open: ") + opened.detail);
+            job_.trace().begin(QStringLiteral("transfer"), options_.port);
+            job_.trace().note(QStringLiteral("the port did not open: ") + opened.detail);
             saveTrace();
             return ExitCommunication;
         }
-        const link::JobOptions jobOptions{!m_options.backup.isEmpty(), m_options.verify,
-                                          m_options.preview};
-        if (m_job.start(direction, jobOptions, m_options.port) && m_job.active())
-            m_loop.exec();
-        if (m_job.report().result == JobResult::Done)
-            m_progress.show(link::kProgressMaximum); // a read ends short of it
-        m_progress.finish();
-        m_link.close();
+        const link::JobOptions jobOptions{!options_.backup.isEmpty(), options_.verify,
+                                          options_.preview};
+        if (job_.start(direction, jobOptions, options_.port) && job_.active())
+            loop_.exec();
+        if (job_.report().result == JobResult::Done)
+            progress_.show(link::kProgressMaximum); // a read ends short of it
+        progress_.finish();
+        link_.close();
         saveTrace();
         return status();
     }
 
-    const link::JobReport& report() const { return m_job.report(); }
+    const link::JobReport& report() const { return job_.report(); }
     // The status line's last text, for transfers that got as far as a result.
     QString resultText() const {
-        const JobResult r = m_job.report().result;
+        const JobResult r = job_.report().result;
         const bool result = r != JobResult::None && r != JobResult::CommunicationError;
-        return result ? m_job.session().statusText() : QString();
+        return result ? job_.session().statusText() : QString();
     }
 
-    void sendBytes(const QByteArray& frame) override { m_link.write(frame); }
-    void closePort() override { m_link.close(); }
-    QString encodeCodeplug() override { return EncodeCodeplug(m_editor); }
-    int selectedBand() const override { return m_editor.Band; }
+    void sendBytes(const QByteArray& frame) override { link_.write(frame); }
+    void closePort() override { link_.close(); }
+    QString encodeCodeplug() override { return EncodeCodeplug(editor_); }
+    int selectedBand() const override { return editor_.Band; }
 
     void applyRead(const QString&, int radioBandIndex) override {
-        m_editor.Band = radioBandIndex;
-        m_editor.CurrentBandIndex = radioBandIndex;
+        editor_.Band = radioBandIndex;
+        editor_.CurrentBandIndex = radioBandIndex;
     }
 
     bool askBandQuestion(const QString& text) override {
         // Only reached with --service, which answers Yes.
-        m_progress.finish();
-        Err() << text << ' ' << (m_options.service ? "yes" : "no") << '\n';
+        progress_.finish();
+        Err() << text << ' ' << (options_.service ? "yes" : "no") << '\n';
         Err().flush();
-        return m_options.service;
+        return options_.service;
     }
 
     void showCommunicationError(const QString& text) override {
-        m_progress.finish();
+        progress_.finish();
         Err() << text << '\n';
         Err().flush();
     }
 
     void stateChanged() override {
-        m_timers.sync();
-        const link::TransferSession& s = m_job.session();
-        if (s.statusMessage() == link::LinkText::Communicating && s.statusText() != m_shownStatus) {
-            m_shownStatus = s.statusText();
-            m_progress.finish();
-            Err() << m_shownStatus << '\n';
+        timers_.sync();
+        const link::TransferSession& s = job_.session();
+        if (s.statusMessage() == link::LinkText::Communicating && s.statusText() != shownStatus_) {
+            shownStatus_ = s.statusText();
+            progress_.finish();
+            Err() << shownStatus_ << '\n';
         }
         if (s.progressVisible() || s.progressValue() > 0)
-            m_progress.show(s.progressValue());
+            progress_.show(s.progressValue());
         Err().flush();
     }
 
-    bool reopenPort() override { return m_link.open(m_options.port).ok(); }
+    bool reopenPort() override { return link_.open(options_.port).ok(); }
 
     bool keepImage(link::ImageKind kind, const QByteArray& image, int) override {
-        if (kind != link::ImageKind::BeforeWrite || m_options.backup.isEmpty())
+        if (kind != link::ImageKind::BeforeWrite || options_.backup.isEmpty())
             return true;
-        const FileStatus written = WriteFileAtomically(m_options.backup, image);
+        const FileStatus written = WriteFileAtomically(options_.backup, image);
         if (!written.ok())
-            m_backupError = DescribeFileError(m_options.backup, written);
+            backupError_ = DescribeFileError(options_.backup, written);
         return written.ok();
     }
 
-    void jobEnded(const link::JobReport&) override { m_loop.quit(); }
+    void jobEnded(const link::JobReport&) override { loop_.quit(); }
 
     void confirmWrite(const QByteArray& radioImage, int) override {
-        const EditorState& e = m_editor;
+        const EditorState& e = editor_;
         const QList<FieldChange> changes =
-            CompareCodeplugs(radioImage, EncodeImage(e), m_options.language,
+            CompareCodeplugs(radioImage, EncodeImage(e), options_.language,
                              e.CalibrationWrite ? CompareScope::WrittenBytesWithCalibration
                                                 : CompareScope::WrittenBytes);
-        m_previewDiffers = !changes.isEmpty();
-        PrintChanges(changes, m_options.language, false,
-                     RadioHoldsCodeplugText(m_options.language));
-        m_job.decideWrite(m_options.yes);
+        previewDiffers_ = !changes.isEmpty();
+        PrintChanges(changes, options_.language, false, RadioHoldsCodeplugText(options_.language));
+        job_.decideWrite(options_.yes);
     }
 
     // write --preview without --yes: whether the write would have changed the radio.
-    bool previewDiffers() const { return m_previewDiffers; }
+    bool previewDiffers() const { return previewDiffers_; }
 
 private:
     int status() const {
-        const link::JobReport& r = m_job.report();
-        const int language = m_options.language;
+        const link::JobReport& r = job_.report();
+        const int language = options_.language;
         switch (r.result) {
         case JobResult::Done:
             return ExitOk;
@@ -225,7 +224,7 @@ private:
                   << '\n';
             return ExitVerifyFailed;
         case JobResult::BackupNotKept:
-            Err() << m_backupError << '\n';
+            Err() << backupError_ << '\n';
             return ExitFileError;
         case JobResult::None:
         case JobResult::CommunicationError:
@@ -237,23 +236,23 @@ private:
     }
 
     void saveTrace() {
-        if (m_options.trace.isEmpty())
+        if (options_.trace.isEmpty())
             return;
-        const FileStatus written = WriteFileAtomically(m_options.trace, m_job.trace().text());
+        const FileStatus written = WriteFileAtomically(options_.trace, job_.trace().text());
         if (!written.ok())
-            Err() << DescribeFileError(m_options.trace, written) << '\n';
+            Err() << DescribeFileError(options_.trace, written) << '\n';
     }
 
-    EditorState& m_editor;
-    const Options& m_options;
-    QEventLoop m_loop;
-    link::SerialLink m_link;
-    link::TransferJob m_job{*this};
-    link::TransferTimers m_timers;
-    QString m_shownStatus;
-    ProgressLine m_progress{Err(), ProgressLine::StandardErrorIsTerminal(), link::kProgressMaximum};
-    QString m_backupError;
-    bool m_previewDiffers = false;
+    EditorState& editor_;
+    const Options& options_;
+    QEventLoop loop_;
+    link::SerialLink link_;
+    link::TransferJob job_{*this};
+    link::TransferTimers timers_;
+    QString shownStatus_;
+    ProgressLine progress_{Err(), ProgressLine::StandardErrorIsTerminal(), link::kProgressMaximum};
+    QString backupError_;
+    bool previewDiffers_ = false;
 };
 
 } // namespace

@@ -256,41 +256,41 @@ bool InScope(int offset, CompareScope scope) {
 class Comparison {
 public:
     Comparison(QByteArrayView before, QByteArrayView after, int language, CompareScope scope)
-        : m_language(language), m_scope(scope) {
-        m_before.Language = m_after.Language = language;
+        : language_(language), scope_(scope) {
+        before_.Language = after_.Language = language;
         for (int o = 0; o < kImageSize; ++o) {
-            m_bytesBefore[o] = o < before.size() ? quint8(before[o]) : 0xFF;
-            m_bytesAfter[o] = o < after.size() ? quint8(after[o]) : 0xFF;
+            bytesBefore_[o] = o < before.size() ? quint8(before[o]) : 0xFF;
+            bytesAfter_[o] = o < after.size() ? quint8(after[o]) : 0xFF;
         }
-        DecodeImage(m_before, before);
-        DecodeImage(m_after, after);
+        DecodeImage(before_, before);
+        DecodeImage(after_, after);
     }
 
     QList<FieldChange> run() {
-        compare(BandItem(m_language));
+        compare(BandItem(language_));
         for (int row = 1; row <= kChannelCount; ++row)
             compareChannel(row);
-        for (const Item& item : SettingItems(m_language))
+        for (const Item& item : SettingItems(language_))
             compare(item);
         int other = 0;
         for (int o = 0; o < kImageSize; ++o)
-            if (InScope(o, m_scope) && ((m_bytesBefore[o] ^ m_bytesAfter[o]) & ~m_explained[o]))
+            if (InScope(o, scope_) && ((bytesBefore_[o] ^ bytesAfter_[o]) & ~explained_[o]))
                 ++other;
         if (other > 0) {
             FieldChange c;
             c.kind = ChangeKind::OtherData;
             c.field = QStringLiteral("OtherData");
-            c.label = kOtherDataLabel.text(m_language);
+            c.label = kOtherDataLabel.text(language_);
             c.count = other;
-            m_changes << c;
+            changes_ << c;
         }
-        return m_changes;
+        return changes_;
     }
 
 private:
     bool inScope(const Item& item) const {
         for (const Bits& b : item.bits)
-            if (InScope(b.offset, m_scope))
+            if (InScope(b.offset, scope_))
                 return true;
         return false;
     }
@@ -298,28 +298,28 @@ private:
     void explain(const QList<Bits>& bits) {
         for (const Bits& b : bits)
             for (int i = 0; i < b.width; ++i)
-                m_explained[b.offset + i] |= b.mask;
+                explained_[b.offset + i] |= b.mask;
     }
 
     void compare(const Item& item) {
         if (!inScope(item))
             return;
-        const QString before = item.value(m_before);
-        const QString after = item.value(m_after);
+        const QString before = item.value(before_);
+        const QString after = item.value(after_);
         if (before == after)
             return;
         explain(item.bits);
-        m_changes << FieldChange{
+        changes_ << FieldChange{
             ChangeKind::Changed, item.field, item.channel, item.label, before, after, 0,
             item.quoted};
     }
 
     void compareChannel(int row) {
-        const bool before = m_before.channelInUse(row);
-        const bool after = m_after.channelInUse(row);
+        const bool before = before_.channelInUse(row);
+        const bool after = after_.channelInUse(row);
         if (before && after) {
             for (int col = ColRxFrequency; col <= ColScanAdd; ++col)
-                compare(ChannelItem(row, col, m_language));
+                compare(ChannelItem(row, col, language_));
             return;
         }
         if (before == after)
@@ -329,18 +329,18 @@ private:
         c.kind = after ? ChangeKind::ChannelAdded : ChangeKind::ChannelRemoved;
         c.field = QStringLiteral("Channel%1").arg(TwoDigits(row));
         c.channel = row;
-        c.label = kChannelLabel.text(m_language).arg(TwoDigits(row));
-        m_changes << c;
+        c.label = kChannelLabel.text(language_).arg(TwoDigits(row));
+        changes_ << c;
     }
 
-    int m_language;
-    CompareScope m_scope;
-    EditorState m_before;
-    EditorState m_after;
-    std::array<quint8, kImageSize> m_bytesBefore{};
-    std::array<quint8, kImageSize> m_bytesAfter{};
-    std::array<quint8, kImageSize> m_explained{};
-    QList<FieldChange> m_changes;
+    int language_;
+    CompareScope scope_;
+    EditorState before_;
+    EditorState after_;
+    std::array<quint8, kImageSize> bytesBefore_{};
+    std::array<quint8, kImageSize> bytesAfter_{};
+    std::array<quint8, kImageSize> explained_{};
+    QList<FieldChange> changes_;
 };
 
 QString ValueText(bool quoted, const QString& value, int language) {

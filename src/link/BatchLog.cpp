@@ -82,9 +82,9 @@ QString BatchLog::NextId(const QString& id) {
 }
 
 bool BatchLog::setStartId(const QString& start) {
-    m_ownIds = IsValidId(start);
-    m_nextId = m_ownIds ? start : QString();
-    return m_ownIds || start.isEmpty();
+    ownIds_ = IsValidId(start);
+    nextId_ = ownIds_ ? start : QString();
+    return ownIds_ || start.isEmpty();
 }
 
 void BatchLog::record(const QDateTime& when, int band, const JobReport& report, bool verifyAsked,
@@ -98,13 +98,13 @@ void BatchLog::record(const QDateTime& when, int band, const JobReport& report, 
         else
             e.verify = BatchVerify::NotReached;
     }
-    m_entries << e;
-    if (e.ok() && m_ownIds)
-        m_nextId = NextId(m_nextId);
+    entries_ << e;
+    if (e.ok() && ownIds_)
+        nextId_ = NextId(nextId_);
 }
 
 int BatchLog::succeeded() const {
-    return int(std::count_if(m_entries.begin(), m_entries.end(),
+    return int(std::count_if(entries_.begin(), entries_.end(),
                              [](const BatchEntry& e) { return e.ok(); }));
 }
 
@@ -137,7 +137,7 @@ QByteArray BatchLog::csv(int language) const {
         out += "\r\n";
     };
     line([language](int c) { return Heading(c, language); });
-    for (const BatchEntry& e : m_entries)
+    for (const BatchEntry& e : entries_)
         line([&e, language](int c) { return CellText(e, c, language); });
     return out;
 }

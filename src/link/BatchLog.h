@@ -39,13 +39,13 @@ public:
     // turns them off.
     bool setStartId(const QString& start);
     // The ID the next radio gets; empty with own IDs off or when they have run out.
-    QString nextId() const { return m_nextId; }
-    bool ownIds() const { return m_ownIds; }
+    QString nextId() const { return nextId_; }
+    bool ownIds() const { return ownIds_; }
 
     // A finished write: `verifyAsked` when the write was to be checked afterwards.
     void record(const QDateTime& when, int band, const JobReport& report, bool verifyAsked,
                 const QString& idWritten);
-    const QList<BatchEntry>& entries() const { return m_entries; }
+    const QList<BatchEntry>& entries() const { return entries_; }
     int succeeded() const;
 
     // The texts of the table's cells, by column: time, band, result, verify, ID.
@@ -56,9 +56,9 @@ public:
     QByteArray csv(int language) const;
 
 private:
-    QList<BatchEntry> m_entries;
-    bool m_ownIds = false;
-    QString m_nextId;
+    QList<BatchEntry> entries_;
+    bool ownIds_ = false;
+    QString nextId_;
 };
 
 } // namespace tr640::link

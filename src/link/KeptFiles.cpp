@@ -57,14 +57,14 @@ QString BackupLabel(int band, ImageKind kind) {
 }
 
 RotatingFolder::RotatingFolder(const QString& directory, const QString& extension, int keep)
-    : m_directory(directory), m_extension(extension), m_keep(keep) {}
+    : directory_(directory), extension_(extension), keep_(keep) {}
 
 QString RotatingFolder::store(const QDateTime& when, const QString& label, QByteArrayView bytes,
                               FileStatus* status) {
     FileStatus st;
     QString path;
-    const QDir dir(m_directory);
-    if (!QDir().mkpath(m_directory)) {
+    const QDir dir(directory_);
+    if (!QDir().mkpath(directory_)) {
         st = {FileError::WriteFailed, QStringLiteral("cannot create the folder")};
     } else {
         const QString stem = when.toString(QStringLiteral("yyyyMMdd-HHmmss-")) + Sanitised(label);
@@ -72,7 +72,7 @@ QString RotatingFolder::store(const QDateTime& when, const QString& label, QByte
         // same second cannot take the same one; the content then replaces it atomically.
         for (int n = 1; n <= kMaxSameSecond && path.isEmpty(); ++n) {
             const QString name = n == 1 ? stem : QStringLiteral("%1-%2").arg(stem).arg(n);
-            const QString candidate = dir.filePath(name + u'.' + m_extension);
+            const QString candidate = dir.filePath(name + u'.' + extension_);
             QFile claim(candidate);
             if (claim.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
                 claim.close();
@@ -103,9 +103,9 @@ QStringList RotatingFolder::files() const {
     static const QRegularExpression ours(QStringLiteral("^\\d{8}-\\d{6}-[A-Za-z0-9._-]+$"));
     QFileInfoList found;
     const QFileInfoList all =
-        QDir(m_directory).entryInfoList({QStringLiteral("*.") + m_extension}, QDir::Files);
+        QDir(directory_).entryInfoList({QStringLiteral("*.") + extension_}, QDir::Files);
     for (const QFileInfo& info : all)
-        if (info.suffix() == m_extension && ours.match(info.completeBaseName()).hasMatch())
+        if (info.suffix() == extension_ && ours.match(info.completeBaseName()).hasMatch())
             found << info;
     // By the time in the name; within one second by the file's own time, then by the number
     // added to a name taken in that second.
@@ -137,7 +137,7 @@ QString RotatingFolder::newest() const {
 
 void RotatingFolder::prune() const {
     const QStringList all = files();
-    for (qsizetype i = 0; i + m_keep < all.size(); ++i)
+    for (qsizetype i = 0; i + keep_ < all.size(); ++i)
         QFile::remove(all.at(i));
 }
 

@@ -33,8 +33,8 @@ class RotatingFolder {
 public:
     RotatingFolder(const QString& directory, const QString& extension, int keep);
 
-    const QString& directory() const { return m_directory; }
-    void setDirectory(const QString& directory) { m_directory = directory; }
+    const QString& directory() const { return directory_; }
+    void setDirectory(const QString& directory) { directory_ = directory; }
 
     // Writes `bytes` to a new file (atomically; the folder is made when missing), then removes
     // the oldest beyond the limit. Returns the new file's path, or an empty string with the
@@ -49,9 +49,9 @@ public:
 private:
     void prune() const;
 
-    QString m_directory;
-    QString m_extension;
-    int m_keep;
+    QString directory_;
+    QString extension_;
+    int keep_;
 };
 
 } // namespace tr640::link

@@ -103,12 +103,12 @@ Q_SIGNALS:
 
 private:
 #ifdef Q_OS_WIN
-    Win32SerialPort* m_port;
+    Win32SerialPort* port_;
 #else
     void onReadyRead();
     void onError(QSerialPort::SerialPortError error);
 
-    QSerialPort* m_port;
+    QSerialPort* port_;
 #endif
 };
 

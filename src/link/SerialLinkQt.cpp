@@ -27,10 +27,10 @@ PortError ClassifyOpenError(QSerialPort::SerialPortError error, const DeviceAcce
     }
 }
 
-SerialLink::SerialLink(QObject* parent) : QObject(parent), m_port(new QSerialPort(this)) {
-    m_port->setObjectName(QStringLiteral("MSComm1"));
-    connect(m_port, &QSerialPort::readyRead, this, &SerialLink::onReadyRead);
-    connect(m_port, &QSerialPort::errorOccurred, this, &SerialLink::onError);
+SerialLink::SerialLink(QObject* parent) : QObject(parent), port_(new QSerialPort(this)) {
+    port_->setObjectName(QStringLiteral("MSComm1"));
+    connect(port_, &QSerialPort::readyRead, this, &SerialLink::onReadyRead);
+    connect(port_, &QSerialPort::errorOccurred, this, &SerialLink::onError);
 }
 
 SerialLink::~SerialLink() {
@@ -42,63 +42,63 @@ PortOpenResult SerialLink::open(const QString& portName) {
     const QString name = resolvePortName(portName);
     if (name.isEmpty())
         return {PortError::NotFound, QString(), {}};
-    m_port->setPortName(name);
-    m_port->setBaudRate(kBaudRate);
-    m_port->setDataBits(QSerialPort::Data8);
-    m_port->setParity(QSerialPort::NoParity);
-    m_port->setStopBits(QSerialPort::OneStop);
-    m_port->setFlowControl(QSerialPort::NoFlowControl);
-    if (!m_port->open(QIODevice::ReadWrite)) {
+    port_->setPortName(name);
+    port_->setBaudRate(kBaudRate);
+    port_->setDataBits(QSerialPort::Data8);
+    port_->setParity(QSerialPort::NoParity);
+    port_->setStopBits(QSerialPort::OneStop);
+    port_->setFlowControl(QSerialPort::NoFlowControl);
+    if (!port_->open(QIODevice::ReadWrite)) {
         const DeviceAccess access = AccessOf(name);
-        PortOpenResult r{ClassifyOpenError(m_port->error(), access), m_port->errorString(), access};
-        m_port->clearError();
+        PortOpenResult r{ClassifyOpenError(port_->error(), access), port_->errorString(), access};
+        port_->clearError();
         if (r.ok())
             r.error = PortError::Other;
         return r;
     }
     // Programming cables often draw their power from DTR. Devices without modem lines
     // (pseudo-terminals, some adapters) refuse it, which does not matter.
-    m_port->setDataTerminalReady(true);
-    m_port->clearError();
+    port_->setDataTerminalReady(true);
+    port_->clearError();
     return {};
 }
 
 void SerialLink::close() {
-    if (!m_port->isOpen())
+    if (!port_->isOpen())
         return;
-    m_port->flush();
-    m_port->close();
-    m_port->clearError();
+    port_->flush();
+    port_->close();
+    port_->clearError();
 }
 
 bool SerialLink::isOpen() const {
-    return m_port->isOpen();
+    return port_->isOpen();
 }
 
 QString SerialLink::portName() const {
-    return m_port->portName();
+    return port_->portName();
 }
 
 bool SerialLink::write(QByteArrayView bytes) {
-    if (!m_port->isOpen())
+    if (!port_->isOpen())
         return false;
-    const bool ok = m_port->write(bytes.data(), bytes.size()) == bytes.size();
-    m_port->flush();
+    const bool ok = port_->write(bytes.data(), bytes.size()) == bytes.size();
+    port_->flush();
     return ok;
 }
 
 void SerialLink::onReadyRead() {
-    const QByteArray bytes = m_port->readAll();
+    const QByteArray bytes = port_->readAll();
     if (!bytes.isEmpty())
         Q_EMIT bytesReceived(bytes);
 }
 
 void SerialLink::onError(QSerialPort::SerialPortError error) {
-    if (error != QSerialPort::ResourceError || !m_port->isOpen())
+    if (error != QSerialPort::ResourceError || !port_->isOpen())
         return;
-    const QString detail = m_port->errorString();
-    m_port->close();
-    m_port->clearError();
+    const QString detail = port_->errorString();
+    port_->close();
+    port_->clearError();
     Q_EMIT portLost(detail);
 }
 

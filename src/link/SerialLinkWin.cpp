@@ -46,10 +46,10 @@ QString PortNameOf(HDEVINFO set, SP_DEVINFO_DATA& device) {
 
 } // namespace
 
-SerialLink::SerialLink(QObject* parent) : QObject(parent), m_port(new Win32SerialPort(this)) {
-    m_port->setObjectName(QStringLiteral("MSComm1"));
-    connect(m_port, &Win32SerialPort::bytesReceived, this, &SerialLink::bytesReceived);
-    connect(m_port, &Win32SerialPort::failed, this, &SerialLink::portLost);
+SerialLink::SerialLink(QObject* parent) : QObject(parent), port_(new Win32SerialPort(this)) {
+    port_->setObjectName(QStringLiteral("MSComm1"));
+    connect(port_, &Win32SerialPort::bytesReceived, this, &SerialLink::bytesReceived);
+    connect(port_, &Win32SerialPort::failed, this, &SerialLink::portLost);
 }
 
 SerialLink::~SerialLink() {
@@ -63,7 +63,7 @@ PortOpenResult SerialLink::open(const QString& portName) {
         return {PortError::NotFound, QString(), {}};
     quint32 code = 0;
     QString detail;
-    if (m_port->open(name, &code, &detail))
+    if (port_->open(name, &code, &detail))
         return {};
     PortOpenResult r{ClassifyWin32OpenError(code), detail, AccessOf(name)};
     if (r.ok())
@@ -72,19 +72,19 @@ PortOpenResult SerialLink::open(const QString& portName) {
 }
 
 void SerialLink::close() {
-    m_port->close();
+    port_->close();
 }
 
 bool SerialLink::isOpen() const {
-    return m_port->isOpen();
+    return port_->isOpen();
 }
 
 QString SerialLink::portName() const {
-    return m_port->name();
+    return port_->name();
 }
 
 bool SerialLink::write(QByteArrayView bytes) {
-    return m_port->write(bytes);
+    return port_->write(bytes);
 }
 
 QList<PortInfo> SerialLink::availablePorts() {

@@ -5,31 +5,31 @@
 namespace tr640::link {
 
 void SerialTrace::begin(const QString& transfer, const QString& port) {
-    m_text.clear();
-    m_full = false;
+    text_.clear();
+    full_ = false;
     const QDateTime now = QDateTime::currentDateTime();
-    m_text += "# TR-640 serial trace, " +
-              now.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz t")).toUtf8() + '\n';
-    m_text += "# " + transfer.toUtf8();
+    text_ += "# TR-640 serial trace, " +
+             now.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz t")).toUtf8() + '\n';
+    text_ += "# " + transfer.toUtf8();
     if (!port.isEmpty())
-        m_text += ", port " + port.toUtf8();
-    m_text += '\n';
+        text_ += ", port " + port.toUtf8();
+    text_ += '\n';
 }
 
 void SerialTrace::line(const char* tag, const QByteArray& body) {
-    if (m_full)
+    if (full_)
         return;
-    if (m_text.size() + body.size() > kLimit) {
-        m_full = true;
-        m_text += "# trace too long, the rest is left out\n";
+    if (text_.size() + body.size() > kLimit) {
+        full_ = true;
+        text_ += "# trace too long, the rest is left out\n";
         return;
     }
-    m_text += QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss.zzz")).toLatin1();
-    m_text += "  ";
-    m_text += tag;
-    m_text += "  ";
-    m_text += body;
-    m_text += '\n';
+    text_ += QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss.zzz")).toLatin1();
+    text_ += "  ";
+    text_ += tag;
+    text_ += "  ";
+    text_ += body;
+    text_ += '\n';
 }
 
 void SerialTrace::bytes(const char* tag, QByteArrayView bytes) {

@@ -28,15 +28,15 @@ public:
     void received(QByteArrayView data);
     void note(const QString& text);
 
-    const QByteArray& text() const { return m_text; }
-    bool isEmpty() const { return m_text.isEmpty(); }
+    const QByteArray& text() const { return text_; }
+    bool isEmpty() const { return text_.isEmpty(); }
 
 private:
     void line(const char* tag, const QByteArray& body);
     void bytes(const char* tag, QByteArrayView bytes);
 
-    QByteArray m_text;
-    bool m_full = false;
+    QByteArray text_;
+    bool full_ = false;
 };
 
 } // namespace tr640::link

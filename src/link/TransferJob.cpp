@@ -58,46 +58,46 @@ QByteArray ImageOf(const QString& hex) {
 
 } // namespace
 
-TransferJob::TransferJob(JobHost& host) : m_host(host), m_session(*this) {}
+TransferJob::TransferJob(JobHost& host) : host_(host), session_(*this) {}
 
 JobStep TransferJob::step() const {
-    return m_index < m_steps.size() ? m_steps.at(m_index) : JobStep::None;
+    return index_ < steps_.size() ? steps_.at(index_) : JobStep::None;
 }
 
 bool TransferJob::start(Direction direction, JobOptions options, const QString& port) {
-    if (m_active || m_session.busy() || direction == Direction::None)
+    if (active_ || session_.busy() || direction == Direction::None)
         return false;
-    m_steps.clear();
+    steps_.clear();
     QString what = QStringLiteral("read");
     if (direction == Direction::Read) {
-        m_steps << JobStep::Read;
+        steps_ << JobStep::Read;
     } else {
         what = QStringLiteral("write");
         if (options.backupFirst || options.previewFirst) {
-            m_steps << JobStep::BackupRead;
+            steps_ << JobStep::BackupRead;
             what += QStringLiteral(", backup first");
         }
-        m_steps << JobStep::Write;
+        steps_ << JobStep::Write;
         if (options.verify) {
-            m_steps << JobStep::VerifyRead;
+            steps_ << JobStep::VerifyRead;
             what += QStringLiteral(", verify");
         }
     }
-    m_index = 0;
-    m_waiting = false;
-    m_pauseTicks = 0;
-    m_backupKept = false;
-    m_preview = direction == Direction::Write && options.previewFirst;
-    m_deciding = false;
-    m_sentHex.clear();
-    m_writeFrames.clear();
-    m_readBack.clear();
-    m_report = {};
-    m_trace.begin(what, port);
-    m_trace.note(StepName(step()));
-    m_active = true;
-    if (!m_session.start(DirectionOf(step()))) {
-        m_active = false;
+    index_ = 0;
+    waiting_ = false;
+    pauseTicks_ = 0;
+    backupKept_ = false;
+    preview_ = direction == Direction::Write && options.previewFirst;
+    deciding_ = false;
+    sentHex_.clear();
+    writeFrames_.clear();
+    readBack_.clear();
+    report_ = {};
+    trace_.begin(what, port);
+    trace_.note(StepName(step()));
+    active_ = true;
+    if (!session_.start(DirectionOf(step()))) {
+        active_ = false;
         return false;
     }
     return true;
@@ -105,27 +105,27 @@ bool TransferJob::start(Direction direction, JobOptions options, const QString& 
 
 void TransferJob::receive(QByteArrayView bytes) {
     if (!bytes.isEmpty())
-        m_trace.received(bytes);
-    m_session.receive(bytes);
+        trace_.received(bytes);
+    session_.receive(bytes);
 }
 
 void TransferJob::tick(Timer t) {
-    if (m_deciding && t == Timer::Blink)
+    if (deciding_ && t == Timer::Blink)
         return; // the read's result stays up while the host waits for the user
-    const bool pause = t == Timer::Blink && m_waiting && m_session.isTimerActive(Timer::Blink);
-    m_session.tick(t);
-    if (pause && m_waiting && m_session.showingResult() && ++m_pauseTicks >= kStepPauseTicks)
+    const bool pause = t == Timer::Blink && waiting_ && session_.isTimerActive(Timer::Blink);
+    session_.tick(t);
+    if (pause && waiting_ && session_.showingResult() && ++pauseTicks_ >= kStepPauseTicks)
         nextStep();
 }
 
 bool TransferJob::cancel() {
-    if (!m_active)
+    if (!active_)
         return false;
-    if (m_deciding) {
+    if (deciding_) {
         decideWrite(false);
         return true;
     }
-    if (m_session.running()) {
+    if (session_.running()) {
         LinkText text = LinkText::ReadCancelled;
         switch (step()) {
         case JobStep::None:
@@ -135,22 +135,22 @@ bool TransferJob::cancel() {
             text = LinkText::WriteCancelledUnchanged;
             break;
         case JobStep::Write:
-            text = m_report.framesWritten > 0 ? LinkText::WriteCancelledPartial
-                                              : LinkText::WriteCancelledUnchanged;
+            text = report_.framesWritten > 0 ? LinkText::WriteCancelledPartial
+                                             : LinkText::WriteCancelledUnchanged;
             break;
         case JobStep::VerifyRead:
             text = LinkText::VerifyCancelled;
             break;
         }
-        m_trace.note(QStringLiteral("cancelled by the user"));
-        return m_session.cancel(text); // ends the job through transferEnded()
+        trace_.note(QStringLiteral("cancelled by the user"));
+        return session_.cancel(text); // ends the job through transferEnded()
     }
-    if (m_waiting) {
-        const JobStep next = m_steps.at(m_index + 1);
-        m_waiting = false;
-        m_trace.note(QStringLiteral("cancelled by the user before the %1").arg(StepName(next)));
-        m_session.cancel(next == JobStep::Write ? LinkText::WriteCancelledUnchanged
-                                                : LinkText::VerifyCancelled);
+    if (waiting_) {
+        const JobStep next = steps_.at(index_ + 1);
+        waiting_ = false;
+        trace_.note(QStringLiteral("cancelled by the user before the %1").arg(StepName(next)));
+        session_.cancel(next == JobStep::Write ? LinkText::WriteCancelledUnchanged
+                                               : LinkText::VerifyCancelled);
         end(JobResult::Cancelled);
         return true;
     }
@@ -158,58 +158,58 @@ bool TransferJob::cancel() {
 }
 
 void TransferJob::decideWrite(bool write) {
-    if (!m_deciding)
+    if (!deciding_)
         return;
-    m_deciding = false;
+    deciding_ = false;
     if (write) {
-        m_trace.note(QStringLiteral("the user chose to write"));
+        trace_.note(QStringLiteral("the user chose to write"));
         waitForNextStep();
         return;
     }
-    m_trace.note(QStringLiteral("the user chose not to write"));
-    m_session.cancel(LinkText::WriteCancelledUnchanged);
+    trace_.note(QStringLiteral("the user chose not to write"));
+    session_.cancel(LinkText::WriteCancelledUnchanged);
     end(JobResult::Cancelled);
 }
 
 void TransferJob::waitForNextStep() {
-    m_waiting = true;
-    m_pauseTicks = 0;
+    waiting_ = true;
+    pauseTicks_ = 0;
 }
 
 void TransferJob::nextStep() {
-    m_waiting = false;
-    ++m_index;
-    m_trace.note(StepName(step()));
-    if (!m_host.reopenPort()) {
-        m_trace.note(QStringLiteral("the port did not open again"));
-        m_session.cancel(LinkText::PortNotReopened);
+    waiting_ = false;
+    ++index_;
+    trace_.note(StepName(step()));
+    if (!host_.reopenPort()) {
+        trace_.note(QStringLiteral("the port did not open again"));
+        session_.cancel(LinkText::PortNotReopened);
         end(JobResult::PortLost);
         return;
     }
-    m_session.proceed(DirectionOf(step()));
+    session_.proceed(DirectionOf(step()));
 }
 
 void TransferJob::end(JobResult result) {
-    m_active = false;
-    m_waiting = false;
-    m_report.result = result;
-    m_report.step = step();
-    m_report.outcome = m_session.outcome();
+    active_ = false;
+    waiting_ = false;
+    report_.result = result;
+    report_.step = step();
+    report_.outcome = session_.outcome();
     if (result == JobResult::VerifyFailed)
-        m_trace.note(QStringLiteral("verification failed at address 0x%1")
-                         .arg(HexWord(m_report.mismatchAddress)));
-    m_trace.note(QStringLiteral("end of transfer"));
-    m_host.jobEnded(m_report);
-    m_host.stateChanged();
+        trace_.note(QStringLiteral("verification failed at address 0x%1")
+                        .arg(HexWord(report_.mismatchAddress)));
+    trace_.note(QStringLiteral("end of transfer"));
+    host_.jobEnded(report_);
+    host_.stateChanged();
 }
 
 int TransferJob::firstMismatch() const {
     // Frames went out in address order, so the first difference found is the lowest.
-    for (const QByteArray& frame : m_writeFrames) {
+    for (const QByteArray& frame : writeFrames_) {
         const int address = (quint8(frame.at(1)) << 8) | quint8(frame.at(2));
         for (int i = 0; i < kWriteFrameSize; ++i) {
             const qsizetype at = address + i - kReadStart;
-            if (at < 0 || at >= m_readBack.size() || m_readBack.at(at) != frame.at(4 + i))
+            if (at < 0 || at >= readBack_.size() || readBack_.at(at) != frame.at(4 + i))
                 return address + i;
         }
     }
@@ -220,42 +220,42 @@ int TransferJob::firstMismatch() const {
 // TransferHost, for the session.
 
 void TransferJob::sendBytes(const QByteArray& frame) {
-    m_trace.sent(frame);
+    trace_.sent(frame);
     if (step() == JobStep::Write && frame.size() == 4 + kWriteFrameSize && frame.front() == 'W') {
-        m_writeFrames << frame;
-        ++m_report.framesWritten;
+        writeFrames_ << frame;
+        ++report_.framesWritten;
     }
-    m_host.sendBytes(frame);
+    host_.sendBytes(frame);
 }
 
 void TransferJob::closePort() {
-    m_host.closePort();
+    host_.closePort();
 }
 
 QString TransferJob::encodeCodeplug() {
-    const QString hex = m_host.encodeCodeplug();
+    const QString hex = host_.encodeCodeplug();
     if (step() == JobStep::Write)
-        m_sentHex = hex;
+        sentHex_ = hex;
     return hex;
 }
 
 int TransferJob::selectedBand() const {
-    return m_host.selectedBand();
+    return host_.selectedBand();
 }
 
 void TransferJob::applyRead(const QString& imageHex, int radioBandIndex) {
     switch (step()) {
     case JobStep::Read:
-        m_report.image = ImageOf(imageHex);
-        m_host.applyRead(imageHex, radioBandIndex);
-        m_host.keepImage(ImageKind::Read, m_report.image, radioBandIndex);
+        report_.image = ImageOf(imageHex);
+        host_.applyRead(imageHex, radioBandIndex);
+        host_.keepImage(ImageKind::Read, report_.image, radioBandIndex);
         break;
     case JobStep::BackupRead:
-        m_report.backup = ImageOf(imageHex);
-        m_backupKept = m_host.keepImage(ImageKind::BeforeWrite, m_report.backup, radioBandIndex);
+        report_.backup = ImageOf(imageHex);
+        backupKept_ = host_.keepImage(ImageKind::BeforeWrite, report_.backup, radioBandIndex);
         break;
     case JobStep::VerifyRead:
-        m_readBack = ImageHexToBytes(imageHex);
+        readBack_ = ImageHexToBytes(imageHex);
         break;
     case JobStep::None:
     case JobStep::Write:
@@ -264,55 +264,55 @@ void TransferJob::applyRead(const QString& imageHex, int radioBandIndex) {
 }
 
 bool TransferJob::askBandQuestion(const QString& text) {
-    return m_host.askBandQuestion(text);
+    return host_.askBandQuestion(text);
 }
 
 void TransferJob::showCommunicationError(const QString& text) {
-    const int language = m_session.language();
+    const int language = session_.language();
     QString full = text;
     if (step() == JobStep::BackupRead)
         full += QStringLiteral("\n\n") + LinkTextFor(LinkText::BackupReadFailed, language);
     else if (step() == JobStep::VerifyRead)
         full += QStringLiteral("\n\n") + LinkTextFor(LinkText::VerifyReadFailed, language);
-    else if (step() == JobStep::Write && m_report.framesWritten > 0)
+    else if (step() == JobStep::Write && report_.framesWritten > 0)
         full += QStringLiteral("\n\n") + LinkTextFor(LinkText::PartialWriteNote, language);
-    m_host.showCommunicationError(full);
+    host_.showCommunicationError(full);
 }
 
 void TransferJob::stateChanged() {
-    m_host.stateChanged();
+    host_.stateChanged();
 }
 
 void TransferJob::transferEnded(Outcome outcome) {
-    m_trace.note(StepName(step()) + QStringLiteral(": ") + OutcomeName(outcome));
-    m_host.transferEnded(outcome);
-    if (!m_active)
+    trace_.note(StepName(step()) + QStringLiteral(": ") + OutcomeName(outcome));
+    host_.transferEnded(outcome);
+    if (!active_)
         return;
     const JobStep current = step();
     if (current == JobStep::Write) {
-        m_report.image = ImageOf(m_sentHex);
-        m_report.writeComplete = outcome == Outcome::WriteDone;
-        if (m_report.framesWritten > 0)
-            m_host.keepImage(ImageKind::Written, m_report.image, m_session.RadioBandIndex());
+        report_.image = ImageOf(sentHex_);
+        report_.writeComplete = outcome == Outcome::WriteDone;
+        if (report_.framesWritten > 0)
+            host_.keepImage(ImageKind::Written, report_.image, session_.RadioBandIndex());
     }
     switch (outcome) {
     case Outcome::ReadDone:
         if (current == JobStep::BackupRead) {
-            if (!m_backupKept) {
-                m_session.showResult(LinkText::BackupNotKept);
+            if (!backupKept_) {
+                session_.showResult(LinkText::BackupNotKept);
                 end(JobResult::BackupNotKept);
-            } else if (m_preview) {
-                m_deciding = true;
-                m_host.confirmWrite(m_report.backup, m_session.RadioBandIndex());
+            } else if (preview_) {
+                deciding_ = true;
+                host_.confirmWrite(report_.backup, session_.RadioBandIndex());
             } else {
                 waitForNextStep();
             }
             return;
         }
         if (current == JobStep::VerifyRead) {
-            m_report.mismatchAddress = firstMismatch();
-            const bool same = m_report.mismatchAddress < 0;
-            m_session.showResult(same ? LinkText::VerifySuccess : LinkText::VerifyFailed);
+            report_.mismatchAddress = firstMismatch();
+            const bool same = report_.mismatchAddress < 0;
+            session_.showResult(same ? LinkText::VerifySuccess : LinkText::VerifyFailed);
             end(same ? JobResult::Done : JobResult::VerifyFailed);
             return;
         }

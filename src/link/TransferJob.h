@@ -80,8 +80,8 @@ public:
     TransferJob(const TransferJob&) = delete;
     TransferJob& operator=(const TransferJob&) = delete;
 
-    TransferSession& session() { return m_session; }
-    const TransferSession& session() const { return m_session; }
+    TransferSession& session() { return session_; }
+    const TransferSession& session() const { return session_; }
 
     // Starts the first step on an open port. False (and nothing done) while busy. Options only
     // matter for a write; `port` names the line in the trace.
@@ -96,12 +96,12 @@ public:
     // The answer to JobHost::confirmWrite(): write, or end the job with nothing written.
     // Ignored when no answer is awaited.
     void decideWrite(bool write);
-    bool awaitingDecision() const { return m_deciding; }
+    bool awaitingDecision() const { return deciding_; }
 
-    bool active() const { return m_active; } // from start() to jobEnded()
+    bool active() const { return active_; } // from start() to jobEnded()
     JobStep step() const;
-    const JobReport& report() const { return m_report; }
-    SerialTrace& trace() { return m_trace; }
+    const JobReport& report() const { return report_; }
+    SerialTrace& trace() { return trace_; }
 
 private:
     // TransferHost, for the session.
@@ -115,27 +115,27 @@ private:
     void stateChanged() override;
     void transferEnded(Outcome outcome) override;
 
-    bool hasNextStep() const { return m_index + 1 < m_steps.size(); }
+    bool hasNextStep() const { return index_ + 1 < steps_.size(); }
     void waitForNextStep();
     void nextStep();
     void end(JobResult result);
     int firstMismatch() const;
 
-    JobHost& m_host;
-    TransferSession m_session;
-    SerialTrace m_trace;
-    QList<JobStep> m_steps;
-    qsizetype m_index = 0;
-    bool m_active = false;
-    bool m_waiting = false; // between two steps
-    int m_pauseTicks = 0;
-    bool m_backupKept = false;
-    bool m_preview = false;
-    bool m_deciding = false; // confirmWrite() was called and not answered yet
-    QString m_sentHex;
-    QList<QByteArray> m_writeFrames;
-    QByteArray m_readBack;
-    JobReport m_report;
+    JobHost& host_;
+    TransferSession session_;
+    SerialTrace trace_;
+    QList<JobStep> steps_;
+    qsizetype index_ = 0;
+    bool active_ = false;
+    bool waiting_ = false; // between two steps
+    int pauseTicks_ = 0;
+    bool backupKept_ = false;
+    bool preview_ = false;
+    bool deciding_ = false; // confirmWrite() was called and not answered yet
+    QString sentHex_;
+    QList<QByteArray> writeFrames_;
+    QByteArray readBack_;
+    JobReport report_;
 };
 
 } // namespace tr640::link

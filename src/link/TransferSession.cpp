@@ -47,219 +47,219 @@ int TimerInterval(Timer t) {
     return 1000;
 }
 
-TransferSession::TransferSession(TransferHost& host) : m_host(host) {}
+TransferSession::TransferSession(TransferHost& host) : host_(host) {}
 
 bool TransferSession::isTimerActive(Timer t) const {
-    if (t == Timer::Watchdog && m_questionOpen)
+    if (t == Timer::Watchdog && questionOpen_)
         return false; // held while the band question is on screen
-    return m_timers[static_cast<int>(t)];
+    return timers_[static_cast<int>(t)];
 }
 
 void TransferSession::setTimer(Timer t, bool on) {
-    m_timers[static_cast<int>(t)] = on;
+    timers_[static_cast<int>(t)] = on;
 }
 
 bool TransferSession::start(Direction direction) {
-    if (m_busy || direction == Direction::None)
+    if (busy_ || direction == Direction::None)
         return false;
-    m_busy = true;
-    m_running = true;
-    m_outcome = Outcome::None;
-    m_rxHex.clear();
-    m_direction = direction;
-    m_stage = kStageHandshake;
+    busy_ = true;
+    running_ = true;
+    outcome_ = Outcome::None;
+    rxHex_.clear();
+    direction_ = direction;
+    stage_ = kStageHandshake;
     sendFrame(ProgramModeRequest());
     setStatus(LinkText::Communicating);
     setTimer(Timer::Blink, true);
     setTimer(Timer::Watchdog, true);
     setTimer(Timer::Retry, true);
-    m_host.stateChanged();
+    host_.stateChanged();
     return true;
 }
 
 void TransferSession::sendFrame(const QByteArray& frame) {
-    m_rxHex.clear();
-    m_host.sendBytes(frame);
+    rxHex_.clear();
+    host_.sendBytes(frame);
 }
 
 void TransferSession::receive(QByteArrayView bytes) {
     if (bytes.isEmpty())
         return;
-    m_rxHex += BytesToImageHex(bytes);
-    if (m_rxHex.size() > kRxHexLimit)
-        m_rxHex.remove(0, m_rxHex.size() - kRxHexLimit);
+    rxHex_ += BytesToImageHex(bytes);
+    if (rxHex_.size() > kRxHexLimit)
+        rxHex_.remove(0, rxHex_.size() - kRxHexLimit);
     // While the band question is open the bytes are only collected; the answer decides.
-    if (m_running && !m_questionOpen) {
-        if (m_stage == kStageHandshake)
+    if (running_ && !questionOpen_) {
+        if (stage_ == kStageHandshake)
             handshakeStep();
-        else if (m_stage == kStageBlocks && m_direction == Direction::Write)
+        else if (stage_ == kStageBlocks && direction_ == Direction::Write)
             writeStep();
-        else if (m_stage == kStageBlocks && m_direction == Direction::Read)
+        else if (stage_ == kStageBlocks && direction_ == Direction::Read)
             readStep();
     }
-    m_host.stateChanged();
+    host_.stateChanged();
 }
 
 void TransferSession::handshakeStep() {
     // An acknowledgement byte anywhere: the radio is in program mode, ask who it is.
-    if (ContainsBytes(m_rxHex, kAckHex)) {
-        m_noReplyTicks = 0;
+    if (ContainsBytes(rxHex_, kAckHex)) {
+        noReplyTicks_ = 0;
         setTimer(Timer::Retry, false);
         sendFrame(SingleByte(kIdentify));
         return;
     }
-    if (m_rxHex.size() != 2 * kIdentReplySize)
+    if (rxHex_.size() != 2 * kIdentReplySize)
         return;
     const QString m6 = BytesToImageHex(QByteArrayView(kBands[0].modelId));
     const QString m5 = BytesToImageHex(QByteArrayView(kBands[5].modelId));
-    if (!ContainsBytes(m_rxHex, m6) && !ContainsBytes(m_rxHex, m5))
+    if (!ContainsBytes(rxHex_, m6) && !ContainsBytes(rxHex_, m5))
         return;
-    const int band = BandIndexFromCode(ByteAt(m_rxHex, kIdentBandOffset));
+    const int band = BandIndexFromCode(ByteAt(rxHex_, kIdentBandOffset));
     if (band >= 0)
-        m_radioBandIndex = band;
-    m_stage = kStageBlocks;
-    m_blockAddress = kReadStart;
-    m_outgoing = m_host.encodeCodeplug();
-    m_incoming.clear();
-    m_progressVisible = true;
-    m_progressValue = 0;
+        radioBandIndex_ = band;
+    stage_ = kStageBlocks;
+    blockAddress_ = kReadStart;
+    outgoing_ = host_.encodeCodeplug();
+    incoming_.clear();
+    progressVisible_ = true;
+    progressValue_ = 0;
     setTimer(Timer::Retry, false); // the repeat belongs to the handshake only
-    m_noReplyTicks = 0;
+    noReplyTicks_ = 0;
     sendFrame(SingleByte(kAck));
 }
 
 void TransferSession::writeStep() {
-    if (m_rxHex != kAckHex)
+    if (rxHex_ != kAckHex)
         return;
     advanceProgress(kWriteStep);
-    m_noReplyTicks = 0;
+    noReplyTicks_ = 0;
 
-    const int selected = m_host.selectedBand();
-    if (selected != m_radioBandIndex) {
-        m_radioBandIndex = selected; // later acknowledgements pass
-        if (!m_serviceMode) {
+    const int selected = host_.selectedBand();
+    if (selected != radioBandIndex_) {
+        radioBandIndex_ = selected; // later acknowledgements pass
+        if (!serviceMode_) {
             finish(Outcome::BandRefused, LinkText::BandRefused);
             return;
         }
-        m_questionOpen = true;
-        m_host.stateChanged();
-        const bool yes = m_host.askBandQuestion(LinkTextFor(LinkText::BandQuestion, m_language));
-        m_questionOpen = false;
-        if (!m_running)
+        questionOpen_ = true;
+        host_.stateChanged();
+        const bool yes = host_.askBandQuestion(LinkTextFor(LinkText::BandQuestion, language_));
+        questionOpen_ = false;
+        if (!running_)
             return; // cancelled while the question was open
-        m_noReplyTicks = 0;
+        noReplyTicks_ = 0;
         if (!yes) {
             finish(Outcome::BandDeclined, LinkText::BandQuestion);
             return;
         }
     }
 
-    if (m_blockAddress == kWriteEnd) {
+    if (blockAddress_ == kWriteEnd) {
         finish(Outcome::WriteDone, LinkText::WriteSuccess);
         return;
     }
-    if ((m_blockAddress == kCalibrationBlock && !m_calibrationWrite) ||
-        m_blockAddress == kCalibrationBlock + kWriteFrameSize)
-        m_blockAddress = kIdentBlock;
-    else if (m_blockAddress == kIdentBlock + kWriteFrameSize)
-        m_blockAddress = kUpperStart;
+    if ((blockAddress_ == kCalibrationBlock && !calibrationWrite_) ||
+        blockAddress_ == kCalibrationBlock + kWriteFrameSize)
+        blockAddress_ = kIdentBlock;
+    else if (blockAddress_ == kIdentBlock + kWriteFrameSize)
+        blockAddress_ = kUpperStart;
 
-    const qsizetype at = 2 * qsizetype(m_blockAddress - kReadStart);
-    if (m_outgoing.size() < at + 2 * kWriteFrameSize)
+    const qsizetype at = 2 * qsizetype(blockAddress_ - kReadStart);
+    if (outgoing_.size() < at + 2 * kWriteFrameSize)
         return; // an image too short to cover the frame is never padded onto the radio
-    sendFrame(WriteFrame(m_blockAddress,
-                         ImageHexToBytes(QStringView(m_outgoing).mid(at, 2 * kWriteFrameSize))));
-    m_blockAddress += kWriteFrameSize;
+    sendFrame(WriteFrame(blockAddress_,
+                         ImageHexToBytes(QStringView(outgoing_).mid(at, 2 * kWriteFrameSize))));
+    blockAddress_ += kWriteFrameSize;
 }
 
 void TransferSession::readStep() {
-    if (m_rxHex == kAckHex) {
-        if (m_blockAddress != kReadEnd) {
+    if (rxHex_ == kAckHex) {
+        if (blockAddress_ != kReadEnd) {
             advanceProgress(kReadStep);
-            m_noReplyTicks = 0;
-            sendFrame(ReadRequest(m_blockAddress));
-            m_blockAddress += kReadBlockSize;
+            noReplyTicks_ = 0;
+            sendFrame(ReadRequest(blockAddress_));
+            blockAddress_ += kReadBlockSize;
             return;
         }
         // Only a complete image reaches the decoder; anything less is left to the watchdog.
-        if (m_incoming.size() != kReadHexLength)
+        if (incoming_.size() != kReadHexLength)
             return;
         advanceProgress(kReadStep);
-        m_noReplyTicks = 0;
-        m_host.applyRead(m_incoming, m_radioBandIndex);
+        noReplyTicks_ = 0;
+        host_.applyRead(incoming_, radioBandIndex_);
         finish(Outcome::ReadDone, LinkText::ReadSuccess);
         return;
     }
 
     // A data frame for the block requested last, which must also be the next block missing
     // from the image (a repeated or skipped block would shift everything after it).
-    const int address = m_blockAddress - kReadBlockSize;
-    if (m_rxHex.size() != 2 * kDataFrameSize)
+    const int address = blockAddress_ - kReadBlockSize;
+    if (rxHex_.size() != 2 * kDataFrameSize)
         return;
-    if (!m_rxHex.startsWith(QStringLiteral("57") + HexWord(address)))
+    if (!rxHex_.startsWith(QStringLiteral("57") + HexWord(address)))
         return;
-    if (m_incoming.size() != 2 * qsizetype(address - kReadStart))
+    if (incoming_.size() != 2 * qsizetype(address - kReadStart))
         return;
-    m_noReplyTicks = 0;
-    m_incoming += QStringView(m_rxHex).mid(8, 2 * kReadBlockSize);
+    noReplyTicks_ = 0;
+    incoming_ += QStringView(rxHex_).mid(8, 2 * kReadBlockSize);
     sendFrame(SingleByte(kAck));
 }
 
 void TransferSession::finish(Outcome outcome, LinkText text) {
     setStatus(text);
-    m_progressVisible = false;
-    m_transferDone = true;
+    progressVisible_ = false;
+    transferDone_ = true;
     setTimer(Timer::Watchdog, false);
-    m_running = false;
-    m_outcome = outcome;
-    m_host.sendBytes(SingleByte(kEnd)); // written directly: RxHex is kept
-    m_host.closePort();
-    m_host.transferEnded(outcome);
+    running_ = false;
+    outcome_ = outcome;
+    host_.sendBytes(SingleByte(kEnd)); // written directly: RxHex is kept
+    host_.closePort();
+    host_.transferEnded(outcome);
 }
 
 bool TransferSession::cancel(LinkText status) {
-    if (m_running) {
-        m_running = false;
-        for (bool& timer : m_timers)
+    if (running_) {
+        running_ = false;
+        for (bool& timer : timers_)
             timer = false;
-        m_progressVisible = false;
-        m_transferDone = false;
-        m_doneTicks = 0;
+        progressVisible_ = false;
+        transferDone_ = false;
+        doneTicks_ = 0;
         setStatus(status);
-        m_statusVisible = true;
-        m_outcome = Outcome::Cancelled;
-        m_host.sendBytes(SingleByte(kEnd));
-        m_host.closePort();
+        statusVisible_ = true;
+        outcome_ = Outcome::Cancelled;
+        host_.sendBytes(SingleByte(kEnd));
+        host_.closePort();
         leaveBusy();
-        m_host.transferEnded(Outcome::Cancelled);
-        m_host.stateChanged();
+        host_.transferEnded(Outcome::Cancelled);
+        host_.stateChanged();
         return true;
     }
     if (showingResult()) {
-        m_transferDone = false;
-        m_doneTicks = 0;
+        transferDone_ = false;
+        doneTicks_ = 0;
         setTimer(Timer::Blink, false);
         setStatus(status);
-        m_statusVisible = true;
+        statusVisible_ = true;
         leaveBusy();
-        m_host.stateChanged();
+        host_.stateChanged();
         return true;
     }
     return false;
 }
 
 bool TransferSession::proceed(Direction direction) {
-    const bool succeeded = m_outcome == Outcome::ReadDone || m_outcome == Outcome::WriteDone;
+    const bool succeeded = outcome_ == Outcome::ReadDone || outcome_ == Outcome::WriteDone;
     if (!showingResult() || !succeeded || direction == Direction::None)
         return false;
-    m_transferDone = false;
-    m_doneTicks = 0;
+    transferDone_ = false;
+    doneTicks_ = 0;
     leaveBusy();
     return start(direction);
 }
 
 void TransferSession::showResult(LinkText text) {
-    if (!m_running)
+    if (!running_)
         setStatus(text);
 }
 
@@ -277,63 +277,63 @@ void TransferSession::tick(Timer t) {
         retryTick();
         break;
     }
-    m_host.stateChanged();
+    host_.stateChanged();
 }
 
 void TransferSession::watchdogTick() {
-    if (++m_noReplyTicks < kWatchdogLimit)
+    if (++noReplyTicks_ < kWatchdogLimit)
         return;
-    m_noReplyTicks = 0;
+    noReplyTicks_ = 0;
     setTimer(Timer::Watchdog, false);
-    m_statusVisible = false;
+    statusVisible_ = false;
     setTimer(Timer::Blink, false);
     setTimer(Timer::Retry, false);
     // Failed before the box is shown, so bytes arriving while it is open are ignored.
-    m_stage = kStageFailed;
-    m_running = false;
-    m_progressVisible = false;
-    m_outcome = Outcome::CommunicationError;
-    m_host.stateChanged();
-    m_host.showCommunicationError(LinkTextFor(LinkText::CommunicationError, m_language));
-    m_rxHex.clear();
-    m_host.sendBytes(SingleByte(kEnd)); // the port stays open
+    stage_ = kStageFailed;
+    running_ = false;
+    progressVisible_ = false;
+    outcome_ = Outcome::CommunicationError;
+    host_.stateChanged();
+    host_.showCommunicationError(LinkTextFor(LinkText::CommunicationError, language_));
+    rxHex_.clear();
+    host_.sendBytes(SingleByte(kEnd)); // the port stays open
     leaveBusy();
-    m_host.transferEnded(Outcome::CommunicationError);
+    host_.transferEnded(Outcome::CommunicationError);
 }
 
 void TransferSession::blinkTick() {
-    m_statusVisible = !m_statusVisible;
-    if (m_transferDone)
-        ++m_doneTicks;
-    if (m_doneTicks >= kCountdownTicks) {
-        m_doneTicks = 0;
-        m_transferDone = false;
-        m_statusVisible = false;
+    statusVisible_ = !statusVisible_;
+    if (transferDone_)
+        ++doneTicks_;
+    if (doneTicks_ >= kCountdownTicks) {
+        doneTicks_ = 0;
+        transferDone_ = false;
+        statusVisible_ = false;
         setTimer(Timer::Blink, false);
         leaveBusy();
     }
 }
 
 void TransferSession::retryTick() {
-    if (++m_retryTicks < kRetryLimit)
+    if (++retryTicks_ < kRetryLimit)
         return;
-    m_retryTicks = 0;
+    retryTicks_ = 0;
     sendFrame(ProgramModeRequest());
     setTimer(Timer::Retry, false);
 }
 
 void TransferSession::setStatus(LinkText text) {
-    m_statusId = text;
-    m_statusText = LinkTextFor(text, m_language);
+    statusId_ = text;
+    statusText_ = LinkTextFor(text, language_);
 }
 
 void TransferSession::advanceProgress(int step) {
-    if (m_progressValue < kProgressMaximum)
-        m_progressValue = qMin(m_progressValue + step, kProgressMaximum);
+    if (progressValue_ < kProgressMaximum)
+        progressValue_ = qMin(progressValue_ + step, kProgressMaximum);
 }
 
 void TransferSession::leaveBusy() {
-    m_busy = false;
+    busy_ = false;
 }
 
 } // namespace tr640::link

@@ -89,10 +89,10 @@ public:
     TransferSession(const TransferSession&) = delete;
     TransferSession& operator=(const TransferSession&) = delete;
 
-    void setLanguage(int language) { m_language = language; } // 0 Chinese, 1 English
-    int language() const { return m_language; }
-    void setServiceMode(bool on) { m_serviceMode = on; }
-    void setCalibrationWrite(bool on) { m_calibrationWrite = on; }
+    void setLanguage(int language) { language_ = language; } // 0 Chinese, 1 English
+    int language() const { return language_; }
+    void setServiceMode(bool on) { serviceMode_ = on; }
+    void setCalibrationWrite(bool on) { calibrationWrite_ = on; }
 
     // Starts a transfer on an open port: busy, program-mode request sent, all timers running.
     // Returns false (and does nothing) while busy.
@@ -111,28 +111,28 @@ public:
     // Replaces the status text of a dialogue that has ended.
     void showResult(LinkText text);
     // Between start() and the end of the dialogue (not in the countdown).
-    bool running() const { return m_running; }
+    bool running() const { return running_; }
     // In the result countdown after a dialogue that ended without failure.
-    bool showingResult() const { return m_busy && !m_running && m_transferDone; }
+    bool showingResult() const { return busy_ && !running_ && transferDone_; }
 
     bool isTimerActive(Timer t) const;
-    bool busy() const { return m_busy; }
-    QString statusText() const { return m_statusText; }
-    LinkText statusMessage() const { return m_statusId; }
-    bool statusVisible() const { return m_statusVisible; }
-    bool progressVisible() const { return m_progressVisible; }
-    int progressValue() const { return m_progressValue; }
-    Outcome outcome() const { return m_outcome; }
+    bool busy() const { return busy_; }
+    QString statusText() const { return statusText_; }
+    LinkText statusMessage() const { return statusId_; }
+    bool statusVisible() const { return statusVisible_; }
+    bool progressVisible() const { return progressVisible_; }
+    int progressValue() const { return progressValue_; }
+    Outcome outcome() const { return outcome_; }
 
     // The transfer state, read-only outside the session.
-    const QString& RxHex() const { return m_rxHex; }
-    int TransferStage() const { return m_stage; }
-    Direction TransferDirection() const { return m_direction; }
-    int BlockAddress() const { return m_blockAddress; }
-    const QString& OutgoingImageHex() const { return m_outgoing; }
-    const QString& IncomingImageHex() const { return m_incoming; }
-    int RadioBandIndex() const { return m_radioBandIndex; }
-    bool TransferDone() const { return m_transferDone; }
+    const QString& RxHex() const { return rxHex_; }
+    int TransferStage() const { return stage_; }
+    Direction TransferDirection() const { return direction_; }
+    int BlockAddress() const { return blockAddress_; }
+    const QString& OutgoingImageHex() const { return outgoing_; }
+    const QString& IncomingImageHex() const { return incoming_; }
+    int RadioBandIndex() const { return radioBandIndex_; }
+    bool TransferDone() const { return transferDone_; }
 
 private:
     void sendFrame(const QByteArray& frame); // empties RxHex first
@@ -148,33 +148,33 @@ private:
     void leaveBusy();
     void setTimer(Timer t, bool on);
 
-    TransferHost& m_host;
-    int m_language = 0;
-    bool m_serviceMode = false;
-    bool m_calibrationWrite = false;
+    TransferHost& host_;
+    int language_ = 0;
+    bool serviceMode_ = false;
+    bool calibrationWrite_ = false;
 
-    QString m_rxHex;
-    int m_stage = kStageBlocks;
-    Direction m_direction = Direction::None;
-    int m_blockAddress = 0;
-    QString m_outgoing;
-    QString m_incoming;
-    int m_radioBandIndex = 0;
-    int m_noReplyTicks = 0;
-    bool m_transferDone = false;
-    int m_doneTicks = 0;
-    int m_retryTicks = 0;
+    QString rxHex_;
+    int stage_ = kStageBlocks;
+    Direction direction_ = Direction::None;
+    int blockAddress_ = 0;
+    QString outgoing_;
+    QString incoming_;
+    int radioBandIndex_ = 0;
+    int noReplyTicks_ = 0;
+    bool transferDone_ = false;
+    int doneTicks_ = 0;
+    int retryTicks_ = 0;
 
-    bool m_timers[kTimerCount] = {false, false, false};
-    bool m_busy = false;
-    bool m_running = false; // between start() and the end of the dialogue
-    bool m_questionOpen = false;
-    LinkText m_statusId = LinkText::None;
-    QString m_statusText;
-    bool m_statusVisible = true; // the status line is not hidden at start-up
-    bool m_progressVisible = false;
-    int m_progressValue = 0;
-    Outcome m_outcome = Outcome::None;
+    bool timers_[kTimerCount] = {false, false, false};
+    bool busy_ = false;
+    bool running_ = false; // between start() and the end of the dialogue
+    bool questionOpen_ = false;
+    LinkText statusId_ = LinkText::None;
+    QString statusText_;
+    bool statusVisible_ = true; // the status line is not hidden at start-up
+    bool progressVisible_ = false;
+    int progressValue_ = 0;
+    Outcome outcome_ = Outcome::None;
 };
 
 } // namespace tr640::link

@@ -21,12 +21,12 @@ public:
     TransferTimers(TransferSession& session, Tick tick, QObject* parent = nullptr);
 
     void sync();
-    const QTimer& timer(Timer t) const { return *m_timers[static_cast<int>(t)]; }
+    const QTimer& timer(Timer t) const { return *timers_[static_cast<int>(t)]; }
 
 private:
-    TransferSession& m_session;
-    Tick m_tick;
-    std::array<QTimer*, kTimerCount> m_timers{};
+    TransferSession& session_;
+    Tick tick_;
+    std::array<QTimer*, kTimerCount> timers_{};
 };
 
 } // namespace tr640::link

@@ -24,22 +24,22 @@ QString SystemText(DWORD code) {
 } // namespace
 
 Win32SerialPort::Win32SerialPort(QObject* parent)
-    : QObject(parent), m_readBuffer(kReceiveBuffer, Qt::Uninitialized) {
+    : QObject(parent), readBuffer_(kReceiveBuffer, Qt::Uninitialized) {
     // Manual-reset events: each overlapped call resets its own when it starts.
-    for (OVERLAPPED* op : {&m_readOp, &m_writeOp})
+    for (OVERLAPPED* op : {&readOp_, &writeOp_})
         op->hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    m_readNotifier = new QWinEventNotifier(m_readOp.hEvent, this);
-    m_writeNotifier = new QWinEventNotifier(m_writeOp.hEvent, this);
-    connect(m_readNotifier, &QWinEventNotifier::activated, this, &Win32SerialPort::onReadDone);
-    connect(m_writeNotifier, &QWinEventNotifier::activated, this, &Win32SerialPort::onWriteDone);
+    readNotifier_ = new QWinEventNotifier(readOp_.hEvent, this);
+    writeNotifier_ = new QWinEventNotifier(writeOp_.hEvent, this);
+    connect(readNotifier_, &QWinEventNotifier::activated, this, &Win32SerialPort::onReadDone);
+    connect(writeNotifier_, &QWinEventNotifier::activated, this, &Win32SerialPort::onWriteDone);
 }
 
 Win32SerialPort::~Win32SerialPort() {
     close();
     // The notifiers let go of the events before these are closed.
-    delete m_readNotifier;
-    delete m_writeNotifier;
-    for (OVERLAPPED* op : {&m_readOp, &m_writeOp})
+    delete readNotifier_;
+    delete writeNotifier_;
+    for (OVERLAPPED* op : {&readOp_, &writeOp_})
         CloseHandle(op->hEvent);
 }
 
@@ -47,21 +47,21 @@ bool Win32SerialPort::open(const QString& name, quint32* error, QString* detail)
     close();
     const QString path =
         name.startsWith(QLatin1String("\\\\.\\")) ? name : QStringLiteral("\\\\.\\") + name;
-    m_handle =
+    handle_ =
         CreateFileW(reinterpret_cast<const wchar_t*>(path.utf16()), GENERIC_READ | GENERIC_WRITE, 0,
                     nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
-    quint32 code = m_handle == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+    quint32 code = handle_ == INVALID_HANDLE_VALUE ? GetLastError() : 0;
     if (code == 0 && !configure(&code)) {
-        CloseHandle(m_handle);
-        m_handle = INVALID_HANDLE_VALUE;
+        CloseHandle(handle_);
+        handle_ = INVALID_HANDLE_VALUE;
     }
     if (code != 0) {
-        m_handle = INVALID_HANDLE_VALUE;
+        handle_ = INVALID_HANDLE_VALUE;
         *error = code;
         *detail = SystemText(code);
         return false;
     }
-    m_name = name;
+    name_ = name;
     // Bytes already waiting are delivered from the event loop, as every later byte is, not
     // from inside open().
     QMetaObject::invokeMethod(this, &Win32SerialPort::receive, Qt::QueuedConnection);
@@ -72,7 +72,7 @@ bool Win32SerialPort::configure(quint32* error) {
     DCB dcb{};
     dcb.DCBlength = sizeof dcb;
     COMMTIMEOUTS timeouts{};
-    if (!GetCommState(m_handle, &dcb) || !GetCommTimeouts(m_handle, &timeouts)) {
+    if (!GetCommState(handle_, &dcb) || !GetCommTimeouts(handle_, &timeouts)) {
         *error = GetLastError();
         return false;
     }
@@ -94,15 +94,15 @@ bool Win32SerialPort::configure(quint32* error) {
     // it, which does not matter: the line settings are set without it then.
     dcb.fDtrControl = DTR_CONTROL_ENABLE;
     dcb.fRtsControl = RTS_CONTROL_ENABLE;
-    if (!SetCommState(m_handle, &dcb)) {
+    if (!SetCommState(handle_, &dcb)) {
         dcb.fDtrControl = DTR_CONTROL_DISABLE;
         dcb.fRtsControl = RTS_CONTROL_DISABLE;
-        if (!SetCommState(m_handle, &dcb)) {
+        if (!SetCommState(handle_, &dcb)) {
             *error = GetLastError();
             return false;
         }
     }
-    SetupComm(m_handle, kReceiveBuffer, kTransmitBuffer); // a request the driver may ignore
+    SetupComm(handle_, kReceiveBuffer, kTransmitBuffer); // a request the driver may ignore
     // A read ends when its bytes are there, however long that takes: it asks only for bytes
     // the driver holds, or for one byte to wait on.
     timeouts.ReadIntervalTimeout = 0;
@@ -110,7 +110,7 @@ bool Win32SerialPort::configure(quint32* error) {
     timeouts.ReadTotalTimeoutConstant = 0;
     timeouts.WriteTotalTimeoutMultiplier = kWriteMsPerByte;
     timeouts.WriteTotalTimeoutConstant = kWriteMsExtra;
-    if (!SetCommTimeouts(m_handle, &timeouts)) {
+    if (!SetCommTimeouts(handle_, &timeouts)) {
         *error = GetLastError();
         return false;
     }
@@ -120,7 +120,7 @@ bool Win32SerialPort::configure(quint32* error) {
 void Win32SerialPort::settle(OVERLAPPED& op, bool& pending) {
     if (pending) {
         DWORD count = 0;
-        GetOverlappedResult(m_handle, &op, &count, TRUE);
+        GetOverlappedResult(handle_, &op, &count, TRUE);
         pending = false;
     }
     ResetEvent(op.hEvent);
@@ -130,26 +130,26 @@ void Win32SerialPort::close() {
     if (!isOpen())
         return;
     // Output already handed over is sent; the write timeout bounds the wait.
-    for (int round = 0; round < 2 && (m_writePending || !m_queued.isEmpty()); ++round) {
-        settle(m_writeOp, m_writePending);
+    for (int round = 0; round < 2 && (writePending_ || !queued_.isEmpty()); ++round) {
+        settle(writeOp_, writePending_);
         startWrite();
     }
     if (!isOpen())
-        return;         // the write failed and closed the port
-    CancelIo(m_handle); // ends the read waiting for a byte
-    settle(m_readOp, m_readPending);
-    settle(m_writeOp, m_writePending);
-    CloseHandle(m_handle);
-    m_handle = INVALID_HANDLE_VALUE;
-    m_writing.clear();
-    m_queued.clear();
+        return;        // the write failed and closed the port
+    CancelIo(handle_); // ends the read waiting for a byte
+    settle(readOp_, readPending_);
+    settle(writeOp_, writePending_);
+    CloseHandle(handle_);
+    handle_ = INVALID_HANDLE_VALUE;
+    writing_.clear();
+    queued_.clear();
 }
 
 void Win32SerialPort::fail(DWORD code) {
     const QString detail = SystemText(code);
     // Operations under way end with the handle; none of them is collected any more.
-    CancelIo(m_handle);
-    m_queued.clear();
+    CancelIo(handle_);
+    queued_.clear();
     close();
     Q_EMIT failed(detail);
 }
@@ -159,7 +159,7 @@ bool Win32SerialPort::finished(OVERLAPPED& op, bool& pending, DWORD* count) {
         ResetEvent(op.hEvent); // a call that completed at once also signals its event
         return false;
     }
-    if (!GetOverlappedResult(m_handle, &op, count, FALSE)) {
+    if (!GetOverlappedResult(handle_, &op, count, FALSE)) {
         const DWORD code = GetLastError();
         if (code == ERROR_IO_INCOMPLETE)
             return false;
@@ -176,10 +176,10 @@ bool Win32SerialPort::finished(OVERLAPPED& op, bool& pending, DWORD* count) {
 // Receiving: read what the driver holds, then wait for the next byte with a read of one.
 
 void Win32SerialPort::receive() {
-    while (isOpen() && !m_readPending) {
+    while (isOpen() && !readPending_) {
         DWORD errors = 0;
         COMSTAT status{};
-        if (!ClearCommError(m_handle, &errors, &status)) {
+        if (!ClearCommError(handle_, &errors, &status)) {
             fail(GetLastError());
             return;
         }
@@ -189,30 +189,30 @@ void Win32SerialPort::receive() {
 }
 
 bool Win32SerialPort::startRead(DWORD size) {
-    size = std::min<DWORD>(size, DWORD(m_readBuffer.size()));
-    if (!ReadFile(m_handle, m_readBuffer.data(), size, nullptr, &m_readOp)) {
+    size = std::min<DWORD>(size, DWORD(readBuffer_.size()));
+    if (!ReadFile(handle_, readBuffer_.data(), size, nullptr, &readOp_)) {
         const DWORD code = GetLastError();
         if (code != ERROR_IO_PENDING) {
             fail(code);
             return false;
         }
-        m_readPending = true;
+        readPending_ = true;
         return false; // onReadDone() carries on
     }
     DWORD count = 0;
-    GetOverlappedResult(m_handle, &m_readOp, &count, FALSE);
-    ResetEvent(m_readOp.hEvent);
+    GetOverlappedResult(handle_, &readOp_, &count, FALSE);
+    ResetEvent(readOp_.hEvent);
     if (count > 0)
-        Q_EMIT bytesReceived(m_readBuffer.left(count));
+        Q_EMIT bytesReceived(readBuffer_.left(count));
     return isOpen(); // the receiver may have closed the port
 }
 
 void Win32SerialPort::onReadDone() {
     DWORD count = 0;
-    if (!finished(m_readOp, m_readPending, &count))
+    if (!finished(readOp_, readPending_, &count))
         return;
     if (count > 0)
-        Q_EMIT bytesReceived(m_readBuffer.left(count));
+        Q_EMIT bytesReceived(readBuffer_.left(count));
     receive();
 }
 
@@ -222,29 +222,28 @@ void Win32SerialPort::onReadDone() {
 bool Win32SerialPort::write(QByteArrayView bytes) {
     if (!isOpen())
         return false;
-    m_queued.append(bytes);
-    if (!m_writePending)
+    queued_.append(bytes);
+    if (!writePending_)
         startWrite();
     return isOpen();
 }
 
 void Win32SerialPort::startWrite() {
-    while (isOpen() && !m_writePending && !m_queued.isEmpty()) {
-        m_writing = std::exchange(m_queued, QByteArray());
-        if (!WriteFile(m_handle, m_writing.constData(), DWORD(m_writing.size()), nullptr,
-                       &m_writeOp)) {
+    while (isOpen() && !writePending_ && !queued_.isEmpty()) {
+        writing_ = std::exchange(queued_, QByteArray());
+        if (!WriteFile(handle_, writing_.constData(), DWORD(writing_.size()), nullptr, &writeOp_)) {
             const DWORD code = GetLastError();
             if (code != ERROR_IO_PENDING) {
                 fail(code);
                 return;
             }
-            m_writePending = true;
+            writePending_ = true;
             return;
         }
         DWORD count = 0;
-        GetOverlappedResult(m_handle, &m_writeOp, &count, FALSE);
-        ResetEvent(m_writeOp.hEvent);
-        if (count < DWORD(m_writing.size())) {
+        GetOverlappedResult(handle_, &writeOp_, &count, FALSE);
+        ResetEvent(writeOp_.hEvent);
+        if (count < DWORD(writing_.size())) {
             fail(ERROR_TIMEOUT);
             return;
         }
@@ -253,9 +252,9 @@ void Win32SerialPort::startWrite() {
 
 void Win32SerialPort::onWriteDone() {
     DWORD count = 0;
-    if (!finished(m_writeOp, m_writePending, &count))
+    if (!finished(writeOp_, writePending_, &count))
         return;
-    if (count < DWORD(m_writing.size())) {
+    if (count < DWORD(writing_.size())) {
         fail(ERROR_TIMEOUT);
         return;
     }

@@ -33,8 +33,8 @@ public:
     bool open(const QString& name, quint32* error, QString* detail);
     // Waits for a write still under way (bounded by the write timeout), then closes.
     void close();
-    bool isOpen() const { return m_handle != INVALID_HANDLE_VALUE; }
-    QString name() const { return m_name; }
+    bool isOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
+    QString name() const { return name_; }
     // Queues the bytes behind any write under way; false when the port is not open.
     bool write(QByteArrayView bytes);
 
@@ -56,17 +56,17 @@ private:
     void fail(DWORD code);
     void settle(OVERLAPPED& op, bool& pending);
 
-    HANDLE m_handle = INVALID_HANDLE_VALUE;
-    QString m_name;
-    OVERLAPPED m_readOp{};
-    OVERLAPPED m_writeOp{};
-    bool m_readPending = false;
-    bool m_writePending = false;
-    QByteArray m_readBuffer;
-    QByteArray m_writing; // the bytes of the write under way; must live until it ends
-    QByteArray m_queued;  // bytes behind it
-    QWinEventNotifier* m_readNotifier;
-    QWinEventNotifier* m_writeNotifier;
+    HANDLE handle_ = INVALID_HANDLE_VALUE;
+    QString name_;
+    OVERLAPPED readOp_{};
+    OVERLAPPED writeOp_{};
+    bool readPending_ = false;
+    bool writePending_ = false;
+    QByteArray readBuffer_;
+    QByteArray writing_; // the bytes of the write under way; must live until it ends
+    QByteArray queued_;  // bytes behind it
+    QWinEventNotifier* readNotifier_;
+    QWinEventNotifier* writeNotifier_;
 };
 
 } // namespace tr640::link

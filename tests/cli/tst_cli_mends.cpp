@@ -21,9 +21,9 @@ private Q_SLOTS:
     }
     void progress() {
         QFETCH(bool, terminal);
-        QVERIFY(PutFile(m_dir.filePath("startup.DAT"), EncodeImage(EditorState())));
+        QVERIFY(PutFile(dir_.filePath("startup.DAT"), EncodeImage(EditorState())));
         SimRadio radio;
-        const QStringList args{"read", "--port", radio.port, "-o", m_dir.filePath("startup.DAT")};
+        const QStringList args{"read", "--port", radio.port, "-o", dir_.filePath("startup.DAT")};
         QProcess tool;
         tool.setProcessChannelMode(QProcess::MergedChannels);
         if (terminal) // script gives the tool a terminal of its own
@@ -50,7 +50,7 @@ private Q_SLOTS:
     }
 
     void namedPipeIsRefused() {
-        const QString fifo = m_dir.filePath("fifo.DAT");
+        const QString fifo = dir_.filePath("fifo.DAT");
         QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
         const CliResult r = RunCli({"show", fifo});
         QCOMPARE(r.status, 1);
@@ -58,7 +58,7 @@ private Q_SLOTS:
     }
 
 private:
-    QTemporaryDir m_dir;
+    QTemporaryDir dir_;
 };
 
 QTEST_GUILESS_MAIN(TestCliMends)

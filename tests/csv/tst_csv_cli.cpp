@@ -18,12 +18,12 @@ private Q_SLOTS:
     void exportAndBack();
 
 private:
-    QTemporaryDir m_dir;
-    QString m_base; // channels 1 and 9 on 400-470MHz
+    QTemporaryDir dir_;
+    QString base_; // channels 1 and 9 on 400-470MHz
 };
 
 void TestCsvCli::initTestCase() {
-    QVERIFY(m_dir.isValid());
+    QVERIFY(dir_.isValid());
     EditorState s;
     for (int row : {1, 9}) {
         s.cell(row, ColRxFrequency) = QStringLiteral("44%1.00625").arg(row);
@@ -31,8 +31,8 @@ void TestCsvCli::initTestCase() {
         for (int col = ColRxTone; col <= ColScanAdd; ++col)
             s.setListCell(row, col, col == ColTxTone ? 12 : row == 1);
     }
-    m_base = m_dir.filePath(QStringLiteral("base.dat"));
-    QVERIFY(PutFile(m_base, EncodeImage(s)));
+    base_ = dir_.filePath(QStringLiteral("base.dat"));
+    QVERIFY(PutFile(base_, EncodeImage(s)));
 }
 
 void TestCsvCli::commands_data() {
@@ -75,11 +75,11 @@ void TestCsvCli::commands() {
     QFETCH(int, status);
     QFETCH(QString, message);
     QFETCH(QString, rx);
-    const QString in = m_dir.filePath(QStringLiteral("in.csv"));
-    const QString out = m_dir.filePath(QStringLiteral("out.dat"));
+    const QString in = dir_.filePath(QStringLiteral("in.csv"));
+    const QString out = dir_.filePath(QStringLiteral("out.dat"));
     QVERIFY(PutFile(in, csv) && PutFile(out, "an earlier file"));
-    options.replaceInStrings(QStringLiteral("@base"), m_base);
-    options.replaceInStrings(QStringLiteral("@none"), m_dir.filePath(QStringLiteral("none")));
+    options.replaceInStrings(QStringLiteral("@base"), base_);
+    options.replaceInStrings(QStringLiteral("@none"), dir_.filePath(QStringLiteral("none")));
     const CliResult r = RunCli(QStringList{"import-csv", in, "-o", out} + options);
     QCOMPARE(r.status, status);
     QVERIFY2(r.err.contains(message.toUtf8()), r.err.constData());
@@ -96,18 +96,18 @@ void TestCsvCli::commands() {
 }
 
 void TestCsvCli::exportAndBack() {
-    const QString csv = m_dir.filePath(QStringLiteral("out.csv"));
-    const QString again = m_dir.filePath(QStringLiteral("again.dat"));
-    QCOMPARE(RunCli({"export-csv", m_base, csv}).status, 0);
+    const QString csv = dir_.filePath(QStringLiteral("out.csv"));
+    const QString again = dir_.filePath(QStringLiteral("again.dat"));
+    QCOMPARE(RunCli({"export-csv", base_, csv}).status, 0);
     EditorState decoded;
-    DecodeImage(decoded, FileBytes(m_base));
+    DecodeImage(decoded, FileBytes(base_));
     QCOMPARE(FileBytes(csv), ExportChirpCsvFile(decoded));
     QCOMPARE(RunCli({"import-csv", csv, "-o", again}).status, 0);
     QCOMPARE(FileBytes(again), EncodeImage(decoded));
 
-    QCOMPARE(RunCli({"export-csv", m_dir.filePath(QStringLiteral("none")), csv}).status, 1);
-    QCOMPARE(RunCli({"export-csv", m_base}).status, 2);
-    QCOMPARE(RunCli({"import-csv", m_dir.filePath(QStringLiteral("none")), "-o", again}).status, 1);
+    QCOMPARE(RunCli({"export-csv", dir_.filePath(QStringLiteral("none")), csv}).status, 1);
+    QCOMPARE(RunCli({"export-csv", base_}).status, 2);
+    QCOMPARE(RunCli({"import-csv", dir_.filePath(QStringLiteral("none")), "-o", again}).status, 1);
     QCOMPARE(RunCli({"import-csv", csv}).status, 2);
 }
 

@@ -53,12 +53,12 @@ public:
     void send(const QByteArray& frame) {
         sent.append(frame);
         if (radio)
-            m_pending.append(radio->receive(frame));
+            pending_.append(radio->receive(frame));
     }
     // Hands the radio's replies to `deliver` until the dialogue rests.
     template <typename Deliver> void pumpInto(Deliver deliver) {
-        while (!m_pending.isEmpty()) {
-            const QList<QByteArray> now = std::exchange(m_pending, {});
+        while (!pending_.isEmpty()) {
+            const QList<QByteArray> now = std::exchange(pending_, {});
             for (const QByteArray& piece : now)
                 replies += piece;
             deliver(now);
@@ -73,7 +73,7 @@ public:
     }
 
 private:
-    QList<QByteArray> m_pending;
+    QList<QByteArray> pending_;
 };
 
 class FakeHost : public link::TransferHost, public RadioLine {

@@ -22,15 +22,15 @@ private:
     QStringList place(QStringList args) const {
         for (const char* name : {"pattern", "startup", "vhf", "out", "backup", "trace", "radio"})
             args.replaceInStrings(QLatin1Char('@') + QLatin1String(name), file(name));
-        return args.replaceInStrings(QStringLiteral("@folder"), m_dir.path());
+        return args.replaceInStrings(QStringLiteral("@folder"), dir_.path());
     }
-    QString file(const char* name) const { return m_dir.filePath(QLatin1String(name) + ".dat"); }
+    QString file(const char* name) const { return dir_.filePath(QLatin1String(name) + ".dat"); }
 
-    QTemporaryDir m_dir;
+    QTemporaryDir dir_;
 };
 
 void TestLinkCli::initTestCase() {
-    QVERIFY(m_dir.isValid());
+    QVERIFY(dir_.isValid());
     EditorState vhf;
     vhf.Band = 5; // 136-174MHz
     QVERIFY(PutFile(file("pattern"), PatternImage()));

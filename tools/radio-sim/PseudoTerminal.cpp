@@ -30,15 +30,15 @@ PseudoTerminal::~PseudoTerminal() {
 }
 
 void PseudoTerminal::closeAll() {
-    delete m_readNotifier;
-    m_readNotifier = nullptr;
-    delete m_writeNotifier;
-    m_writeNotifier = nullptr;
-    if (m_slave >= 0)
-        ::close(m_slave);
-    if (m_master >= 0)
-        ::close(m_master);
-    m_slave = m_master = -1;
+    delete readNotifier_;
+    readNotifier_ = nullptr;
+    delete writeNotifier_;
+    writeNotifier_ = nullptr;
+    if (slave_ >= 0)
+        ::close(slave_);
+    if (master_ >= 0)
+        ::close(master_);
+    slave_ = master_ = -1;
 }
 
 bool PseudoTerminal::open(QString* error) {
@@ -49,63 +49,63 @@ bool PseudoTerminal::open(QString* error) {
         closeAll();
         return false;
     };
-    m_master = ::posix_openpt(O_RDWR | O_NOCTTY);
-    if (m_master < 0)
+    master_ = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (master_ < 0)
         return fail("posix_openpt");
-    if (::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0)
+    if (::grantpt(master_) != 0 || ::unlockpt(master_) != 0)
         return fail("grantpt/unlockpt");
-    const char* name = ::ptsname(m_master);
+    const char* name = ::ptsname(master_);
     if (!name)
         return fail("ptsname");
-    m_slavePath = QString::fromLocal8Bit(name);
-    m_slave = ::open(name, O_RDWR | O_NOCTTY);
-    if (m_slave < 0)
+    slavePath_ = QString::fromLocal8Bit(name);
+    slave_ = ::open(name, O_RDWR | O_NOCTTY);
+    if (slave_ < 0)
         return fail("open slave");
     termios raw{};
-    if (::tcgetattr(m_slave, &raw) != 0)
+    if (::tcgetattr(slave_, &raw) != 0)
         return fail("tcgetattr");
     ::cfmakeraw(&raw);
     ::cfsetispeed(&raw, B9600);
     ::cfsetospeed(&raw, B9600);
-    if (::tcsetattr(m_slave, TCSANOW, &raw) != 0)
+    if (::tcsetattr(slave_, TCSANOW, &raw) != 0)
         return fail("tcsetattr");
-    const int flags = ::fcntl(m_master, F_GETFL);
-    if (flags < 0 || ::fcntl(m_master, F_SETFL, flags | O_NONBLOCK) != 0)
+    const int flags = ::fcntl(master_, F_GETFL);
+    if (flags < 0 || ::fcntl(master_, F_SETFL, flags | O_NONBLOCK) != 0)
         return fail("fcntl");
 
-    m_readNotifier = new QSocketNotifier(m_master, QSocketNotifier::Read, this);
-    connect(m_readNotifier, &QSocketNotifier::activated, this, &PseudoTerminal::onReadable);
-    m_writeNotifier = new QSocketNotifier(m_master, QSocketNotifier::Write, this);
-    m_writeNotifier->setEnabled(false);
-    connect(m_writeNotifier, &QSocketNotifier::activated, this, &PseudoTerminal::onWritable);
+    readNotifier_ = new QSocketNotifier(master_, QSocketNotifier::Read, this);
+    connect(readNotifier_, &QSocketNotifier::activated, this, &PseudoTerminal::onReadable);
+    writeNotifier_ = new QSocketNotifier(master_, QSocketNotifier::Write, this);
+    writeNotifier_->setEnabled(false);
+    connect(writeNotifier_, &QSocketNotifier::activated, this, &PseudoTerminal::onWritable);
     return true;
 }
 
 void PseudoTerminal::onReadable() {
     char buffer[512];
-    const ssize_t n = ::read(m_master, buffer, sizeof buffer);
+    const ssize_t n = ::read(master_, buffer, sizeof buffer);
     if (n > 0)
         Q_EMIT bytesReceived(QByteArray(buffer, n));
 }
 
 void PseudoTerminal::write(QByteArrayView bytes) {
-    if (m_master < 0)
+    if (master_ < 0)
         return;
-    m_pending.append(bytes);
-    if (m_pending.size() > kPendingLimit)
-        m_pending.remove(0, m_pending.size() - kPendingLimit);
+    pending_.append(bytes);
+    if (pending_.size() > kPendingLimit)
+        pending_.remove(0, pending_.size() - kPendingLimit);
     onWritable();
 }
 
 void PseudoTerminal::onWritable() {
-    while (!m_pending.isEmpty()) {
-        const ssize_t n = ::write(m_master, m_pending.constData(), size_t(m_pending.size()));
+    while (!pending_.isEmpty()) {
+        const ssize_t n = ::write(master_, pending_.constData(), size_t(pending_.size()));
         if (n <= 0)
             break;
-        m_pending.remove(0, n);
+        pending_.remove(0, n);
     }
-    if (m_writeNotifier)
-        m_writeNotifier->setEnabled(!m_pending.isEmpty());
+    if (writeNotifier_)
+        writeNotifier_->setEnabled(!pending_.isEmpty());
 }
 
 } // namespace tr640::sim

@@ -21,7 +21,7 @@ public:
     // Creates the pair in raw mode. The slave stays open here as well, so that the master
     // keeps working while the programming software closes and reopens its side.
     bool open(QString* error);
-    QString slavePath() const { return m_slavePath; }
+    QString slavePath() const { return slavePath_; }
 
     // Queued when the line is full; never blocks.
     void write(QByteArrayView bytes);
@@ -34,12 +34,12 @@ private:
     void onWritable();
     void closeAll();
 
-    int m_master = -1;
-    int m_slave = -1;
-    QString m_slavePath;
-    QByteArray m_pending;
-    QSocketNotifier* m_readNotifier = nullptr;
-    QSocketNotifier* m_writeNotifier = nullptr;
+    int master_ = -1;
+    int slave_ = -1;
+    QString slavePath_;
+    QByteArray pending_;
+    QSocketNotifier* readNotifier_ = nullptr;
+    QSocketNotifier* writeNotifier_ = nullptr;
 };
 
 } // namespace tr640::sim

@@ -25,12 +25,12 @@ int AddressOf(const QByteArray& frame) {
 } // namespace
 
 RadioModel::RadioModel(quint8 bandCode, RadioFaults faults)
-    : m_memory(kMemorySize, '\xFF'), m_bandCode(bandCode), m_faults(faults) {}
+    : memory_(kMemorySize, '\xFF'), bandCode_(bandCode), faults_(faults) {}
 
 void RadioModel::setMemory(QByteArrayView image) {
     const qsizetype n = qMin<qsizetype>(image.size(), kMemorySize);
     for (qsizetype i = 0; i < n; ++i)
-        m_memory[i] = image[i];
+        memory_[i] = image[i];
 }
 
 QByteArray RadioModel::IdentificationReply(quint8 bandCode) {
@@ -48,19 +48,19 @@ QByteArray RadioModel::GarbageBurst() {
 }
 
 int RadioModel::frameLength() const {
-    switch (m_in.front()) {
+    switch (in_.front()) {
     case 'P':
-        if (!kProgram.startsWith(QByteArrayView(m_in).first(qMin(m_in.size(), kProgram.size()))))
+        if (!kProgram.startsWith(QByteArrayView(in_).first(qMin(in_.size(), kProgram.size()))))
             return -1;
-        return m_in.size() >= kProgram.size() ? int(kProgram.size()) : 0;
+        return in_.size() >= kProgram.size() ? int(kProgram.size()) : 0;
     case kIdentify:
     case kAck:
     case 'E':
         return 1;
     case 'R':
-        return m_in.size() >= kReadFrameLength ? kReadFrameLength : 0;
+        return in_.size() >= kReadFrameLength ? kReadFrameLength : 0;
     case 'W':
-        return m_in.size() >= kWriteFrameLength ? kWriteFrameLength : 0;
+        return in_.size() >= kWriteFrameLength ? kWriteFrameLength : 0;
     default:
         return -1;
     }
@@ -68,26 +68,26 @@ int RadioModel::frameLength() const {
 
 QList<QByteArray> RadioModel::receive(QByteArrayView bytes) {
     QList<QByteArray> out;
-    m_in.append(bytes);
-    while (!m_in.isEmpty()) {
+    in_.append(bytes);
+    while (!in_.isEmpty()) {
         const int n = frameLength();
         if (n == 0)
             break;
         if (n < 0) {
             log(QStringLiteral("PC    stray byte 0x%1 dropped")
-                    .arg(static_cast<quint8>(m_in.front()), 2, 16, QLatin1Char('0')));
-            m_in.remove(0, 1);
+                    .arg(static_cast<quint8>(in_.front()), 2, 16, QLatin1Char('0')));
+            in_.remove(0, 1);
             continue;
         }
-        const QByteArray frame = m_in.first(n);
-        m_in.remove(0, n);
+        const QByteArray frame = in_.first(n);
+        in_.remove(0, n);
         handle(frame, out);
     }
     return out;
 }
 
 void RadioModel::handle(const QByteArray& frame, QList<QByteArray>& out) {
-    ++m_frames;
+    ++frames_;
     QString what;
     switch (frame.front()) {
     case 'P':
@@ -112,7 +112,7 @@ void RadioModel::handle(const QByteArray& frame, QList<QByteArray>& out) {
                    .arg(Hex4(AddressOf(frame)), QString::fromLatin1(frame.mid(4).toHex(' ')));
         break;
     }
-    const bool dead = m_faults.silent || (m_faults.stopAfter >= 0 && m_frames > m_faults.stopAfter);
+    const bool dead = faults_.silent || (faults_.stopAfter >= 0 && frames_ > faults_.stopAfter);
     log(QStringLiteral("PC    %1%2")
             .arg(what, dead ? QStringLiteral(" (not answered)") : QString()));
     if (dead)
@@ -120,27 +120,27 @@ void RadioModel::handle(const QByteArray& frame, QList<QByteArray>& out) {
 
     const char kind = frame.front();
     if (kind == 'P') {
-        m_programMode = true;
-        m_readsThisSession = 0;
-        m_writesThisSession = 0;
-        if (m_faults.garbage)
+        programMode_ = true;
+        readsThisSession_ = 0;
+        writesThisSession_ = 0;
+        if (faults_.garbage)
             reply(GarbageBurst(), QStringLiteral("garbage burst"), out);
         reply(QByteArray(1, kAck), QStringLiteral("ACK"), out);
         return;
     }
-    if (!m_programMode)
+    if (!programMode_)
         return; // an idle radio listens for PROGRAM only
     switch (kind) {
     case kIdentify:
-        reply(IdentificationReply(m_bandCode), QStringLiteral("identification"), out);
+        reply(IdentificationReply(bandCode_), QStringLiteral("identification"), out);
         break;
     case kAck:
         reply(QByteArray(1, kAck), QStringLiteral("ACK"), out);
         break;
     case 'E':
-        m_programMode = false;
-        if (m_writesThisSession > 0)
-            ++m_completedWrites;
+        programMode_ = false;
+        if (writesThisSession_ > 0)
+            ++completedWrites_;
         break;
     case 'R': {
         const int address = AddressOf(frame);
@@ -148,11 +148,11 @@ void RadioModel::handle(const QByteArray& frame, QList<QByteArray>& out) {
         for (int i = 0; i < kBlockLength; ++i) {
             const int at = address + i - kMemoryBase;
             if (at >= 0 && at < kMemorySize)
-                data[i] = m_memory.at(at);
+                data[i] = memory_.at(at);
         }
-        ++m_readsThisSession;
+        ++readsThisSession_;
         int named = address;
-        if (m_faults.wrongAddress && m_readsThisSession == 3)
+        if (faults_.wrongAddress && readsThisSession_ == 3)
             named = address + kBlockLength;
         QByteArray f;
         f.append('W');
@@ -170,11 +170,11 @@ void RadioModel::handle(const QByteArray& frame, QList<QByteArray>& out) {
             if (at < 0 || at >= kMemorySize)
                 continue;
             char b = frame.at(4 + i);
-            if (address + i == m_faults.corruptAddress)
+            if (address + i == faults_.corruptAddress)
                 b = static_cast<char>(~b);
-            m_memory[at] = b;
+            memory_[at] = b;
         }
-        ++m_writesThisSession;
+        ++writesThisSession_;
         reply(QByteArray(1, kAck), QStringLiteral("ACK"), out);
         break;
     }
@@ -185,7 +185,7 @@ void RadioModel::handle(const QByteArray& frame, QList<QByteArray>& out) {
 
 void RadioModel::reply(const QByteArray& bytes, const QString& what, QList<QByteArray>& out) {
     log(QStringLiteral("RADIO %1").arg(what));
-    if (!m_faults.split || bytes.size() < 3) {
+    if (!faults_.split || bytes.size() < 3) {
         out.append(bytes);
         return;
     }
@@ -196,8 +196,8 @@ void RadioModel::reply(const QByteArray& bytes, const QString& what, QList<QByte
 }
 
 void RadioModel::log(const QString& line) const {
-    if (m_log)
-        m_log(line);
+    if (log_)
+        log_(line);
 }
 
 bool ParseBandCode(const QString& text, quint8* code) {

@@ -33,22 +33,22 @@ public:
 
     // Memory from address 0x0010 on; bytes beyond `image` keep their value.
     void setMemory(QByteArrayView image);
-    const QByteArray& memory() const { return m_memory; }
-    QByteArray image() const { return m_memory.first(kImageBytes); }
-    quint8 bandCode() const { return m_bandCode; }
-    const RadioFaults& faults() const { return m_faults; }
+    const QByteArray& memory() const { return memory_; }
+    QByteArray image() const { return memory_.first(kImageBytes); }
+    quint8 bandCode() const { return bandCode_; }
+    const RadioFaults& faults() const { return faults_; }
 
     // Bytes from the PC. Returns the reply pieces, to be sent in order (one piece per reply
     // frame unless split). Incomplete frames wait for more bytes; stray bytes are dropped.
     QList<QByteArray> receive(QByteArrayView bytes);
 
-    int framesReceived() const { return m_frames; }
+    int framesReceived() const { return frames_; }
     // Writes ended by 'E' after at least one stored frame.
-    int completedWrites() const { return m_completedWrites; }
-    bool inProgramMode() const { return m_programMode; }
+    int completedWrites() const { return completedWrites_; }
+    bool inProgramMode() const { return programMode_; }
 
     // One line per frame in either direction, without time stamps.
-    void setLogger(std::function<void(const QString&)> log) { m_log = std::move(log); }
+    void setLogger(std::function<void(const QString&)> log) { log_ = std::move(log); }
 
     // The identification reply of a radio of this band.
     static QByteArray IdentificationReply(quint8 bandCode);
@@ -63,16 +63,16 @@ private:
     void reply(const QByteArray& bytes, const QString& what, QList<QByteArray>& out);
     void log(const QString& line) const;
 
-    QByteArray m_memory;
-    quint8 m_bandCode;
-    RadioFaults m_faults;
-    QByteArray m_in;
-    bool m_programMode = false;
-    int m_frames = 0;
-    int m_readsThisSession = 0;
-    int m_writesThisSession = 0;
-    int m_completedWrites = 0;
-    std::function<void(const QString&)> m_log;
+    QByteArray memory_;
+    quint8 bandCode_;
+    RadioFaults faults_;
+    QByteArray in_;
+    bool programMode_ = false;
+    int frames_ = 0;
+    int readsThisSession_ = 0;
+    int writesThisSession_ = 0;
+    int completedWrites_ = 0;
+    std::function<void(const QString&)> log_;
 };
 
 // "--band" values: a band position 0..6, or a code in hex ("33", "0x01"). False if neither.

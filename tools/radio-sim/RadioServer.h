@@ -22,21 +22,21 @@ public:
     using Deliver = std::function<void(const QByteArray&)>;
     explicit PacedQueue(Deliver deliver, QObject* parent = nullptr);
 
-    void setPaced(bool on) { m_paced = on; }
+    void setPaced(bool on) { paced_ = on; }
     void push(const QByteArray& bytes);
-    bool idle() const { return m_queue.isEmpty(); }
+    bool idle() const { return queue_.isEmpty(); }
 
 private:
     void drain();
     double nowMs() const;
 
-    Deliver m_deliver;
-    bool m_paced = false;
-    QByteArray m_queue;
-    double m_headDoneMs = 0; // when the byte at the front has fully arrived
-    double m_lineFreeMs = 0; // when the last queued byte has fully arrived
-    QElapsedTimer m_clock;
-    QTimer m_timer;
+    Deliver deliver_;
+    bool paced_ = false;
+    QByteArray queue_;
+    double headDoneMs_ = 0; // when the byte at the front has fully arrived
+    double lineFreeMs_ = 0; // when the last queued byte has fully arrived
+    QElapsedTimer clock_;
+    QTimer timer_;
 };
 
 class RadioServer : public QObject {
@@ -47,7 +47,7 @@ public:
 
     void setPaced(bool on);
     // Written (848 bytes from 0x0010, atomically) after each completed write.
-    void setSavePath(const QString& path) { m_savePath = path; }
+    void setSavePath(const QString& path) { savePath_ = path; }
 
     // Bytes that arrived on the line.
     void feed(const QByteArray& bytes);
@@ -61,12 +61,12 @@ private:
     void handleInbound(const QByteArray& bytes);
     void sendNextPiece();
 
-    RadioModel& m_model;
-    PacedQueue* m_inbound;
-    PacedQueue* m_outbound;
-    QList<QByteArray> m_pieces;
-    QTimer m_pieceGap;
-    QString m_savePath;
+    RadioModel& model_;
+    PacedQueue* inbound_;
+    PacedQueue* outbound_;
+    QList<QByteArray> pieces_;
+    QTimer pieceGap_;
+    QString savePath_;
 };
 
 } // namespace tr640::sim
