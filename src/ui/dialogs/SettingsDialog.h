@@ -33,7 +33,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
 
-    // The dialog edits part of the document's store: OK commits into it, and the controls
+    // The dialog edits part of the codeplug document's store: OK commits into it, and the controls
     // follow a store replaced from outside (a decode, an undo of one).
     void editStoreOf(CodeplugDocument& document);
     // Runs the dialog's commit into the store (OK); the unsaved mark follows.

@@ -205,7 +205,7 @@ int Form1::message(const QString& text, quint32 style, const QString& title) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// The views of the document.
+// The views of the codeplug document.
 
 void Form1::showRows(const QList<int>& rows) {
     const auto show = [this](int row) {

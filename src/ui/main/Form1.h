@@ -68,7 +68,7 @@ public:
     SharedState& state() { return state_; }
     // The codeplug being edited; the window shows it and follows its signals.
     CodeplugDocument& document() { return state_.Document; }
-    // Its state, to read; a change made here reaches no view (the document's doors do).
+    // Its state, to read; a change made here reaches no view (the codeplug document's doors do).
     EditorState& editor() { return state_.Editor; }
 
     // A window by object name; a dialog that does not exist yet is created, hidden.
@@ -132,8 +132,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // The views of the document: the grid's rows, the six lists, the band selector, the caption
-    // (with a mark while the codeplug has changes not saved, read or written).
+    // The views of the codeplug document: the grid's rows, the six lists, the band selector, the
+    // caption (with a mark while the codeplug has changes not saved, read or written).
     void observeDocument();
     void showRows(const QList<int>& rows);
     void showSettings();
