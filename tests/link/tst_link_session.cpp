@@ -1,7 +1,6 @@
-// The transfer state machine against scripted bytes and against the radio model.
+// The transfer state machine against scripted bytes: handshake, timers, frames, cancel, proceed.
 
 #include "LinkTestSupport.h"
-#include "link/Frames.h"
 
 #include <QTest>
 
@@ -10,16 +9,12 @@ using namespace tr640::test;
 
 namespace {
 
-QByteArray Ack() {
-    return QByteArray(1, 0x06);
-}
-
 QByteArray DataFrame(int address, const QByteArray& data, int length = 0x40) {
     return Bytes({'W', address >> 8, address & 0xFF, length}) + data;
 }
 
 // A session whose identification has been accepted.
-void Identified(FakeHost& h, Direction d) {
+void Identified(LinkHost& h, Direction d) {
     QVERIFY(h.session.start(d));
     h.feed(Ack());
     h.feed(Ident("M6116", 0x33));
@@ -30,7 +25,7 @@ void Identified(FakeHost& h, Direction d) {
 enum class At { Idle, Handshake, Frames, BandQuestion, Result, Failed, Expired };
 
 // Brings a session with a radio behind it to `at`, in the given direction.
-void Reach(FakeHost& h, sim::RadioModel& radio, At at, Direction d) {
+void Reach(LinkHost& h, sim::RadioModel& radio, At at, Direction d) {
     switch (at) {
     case At::Idle:
         return;
@@ -96,7 +91,7 @@ private Q_SLOTS:
     }
     void handshake() {
         QFETCH(QList<QByteArray>, events);
-        FakeHost h;
+        LinkHost h;
         QVERIFY(h.session.start(Direction::Read));
         QCOMPARE(h.sent, QList<QByteArray>{"PROGRAM"});
         for (const QByteArray& e : events)
@@ -113,7 +108,7 @@ private Q_SLOTS:
     }
 
     void unlistedCodeKeepsBand() { // the band of the radio met before stays
-        FakeHost h;
+        LinkHost h;
         for (int code : {0x01, 0x00}) {
             QVERIFY(h.session.start(Direction::Read));
             h.feed(Ack());
@@ -123,122 +118,8 @@ private Q_SLOTS:
         }
     }
 
-    void dialogue_data() {
-        QTest::addColumn<Direction>("direction");
-        QTest::addColumn<bool>("calibration");
-        QTest::addColumn<Delivery>("delivery");
-        QTest::addColumn<sim::RadioFaults>("faults");
-        const auto R = Direction::Read, W = Direction::Write;
-        QTest::newRow("read") << R << false << Delivery::AsSent << sim::RadioFaults{};
-        QTest::newRow("read byte by byte")
-            << R << false << Delivery::ByteByByte << sim::RadioFaults{};
-        QTest::newRow("read, noise and ack joined")
-            << R << false << Delivery::Joined << sim::RadioFaults{.garbage = true};
-        QTest::newRow("write") << W << false << Delivery::AsSent << sim::RadioFaults{};
-        QTest::newRow("write with calibration")
-            << W << true << Delivery::AsSent << sim::RadioFaults{};
-    }
-    void dialogue() {
-        QFETCH(Direction, direction);
-        QFETCH(bool, calibration);
-        QFETCH(sim::RadioFaults, faults);
-        const bool read = direction == Direction::Read;
-        sim::RadioModel radio(read ? 0x01 : 0x33, faults);
-        if (read)
-            radio.setMemory(PatternImage(1024));
-        FakeHost h;
-        h.radio = &radio;
-        QFETCH(Delivery, delivery);
-        h.delivery = delivery;
-        h.band = read ? 3 : 0; // a read takes the radio's band, whatever the selector says
-        h.session.setLanguage(read ? 1 : 0);
-        h.session.setCalibrationWrite(calibration);
-        QVERIFY(h.session.start(direction));
-        h.pump();
-
-        const QList<QByteArray> requests = h.framesOf('R');
-        const QList<QByteArray> frames = h.framesOf('W');
-        QCOMPARE(h.sent.first(3), (QList<QByteArray>{"PROGRAM", Bytes({2}), Ack()}));
-        QCOMPARE(h.sent.last(), QByteArray("E"));
-        QCOMPARE(h.ended, QList<Outcome>{read ? Outcome::ReadDone : Outcome::WriteDone});
-        QCOMPARE(h.closed, 1);
-        QCOMPARE(h.session.progressValue(), read ? 425 : 460);
-        QVERIFY(!h.session.progressVisible());
-        QCOMPARE(h.session.statusText(),
-                 read ? QString("Read frequency success!") : QString("写频成功！"));
-        QVERIFY(!h.session.isTimerActive(Timer::Watchdog));
-        if (read) {
-            QCOMPARE(requests.size(), 16);
-            QCOMPARE(requests[0], Bytes({0x52, 0x00, 0x10, 0x40}));
-            QCOMPARE(requests[15], Bytes({0x52, 0x03, 0xD0, 0x40}));
-            QCOMPARE(h.reads, QList<QString>{BytesToImageHex(PatternImage(1024))});
-            QCOMPARE(h.readBand, 5);
-        } else {
-            // 0x0010-0x017F, the calibration block 0x0180 when asked, 0x01B8, 0x0200-0x035F.
-            QCOMPARE(frames.size(), calibration ? 47 : 46);
-            QCOMPARE(frames[0], Bytes({'W', 0x00, 0x10, 0x10}) + PatternImage().first(16));
-            QCOMPARE(AddressOf(frames[23]), calibration ? 0x0180 : 0x01B8);
-            QCOMPARE(AddressOf(frames.last()), 0x0350);
-            QByteArray expected(1024, '\xFF'); // what is not written keeps the erased 0xFF
-            for (auto [from, to] : {std::pair{0x000, 0x170}, {0x1A8, 0x1B8}, {0x1F0, 0x350}})
-                expected.replace(from, to - from, PatternImage().mid(from, to - from));
-            if (calibration)
-                expected.replace(0x170, 16, PatternImage().mid(0x170, 16));
-            QCOMPARE(radio.memory(), expected);
-        }
-        // The result blinks for twelve ticks; the commands stay disabled until then.
-        for (int i = 1; i <= 12; ++i) {
-            QVERIFY(!h.session.start(Direction::Read));
-            const bool visible = h.session.statusVisible();
-            h.session.tick(Timer::Blink);
-            QCOMPARE(h.session.statusVisible(), i < 12 && !visible);
-            QCOMPARE(h.session.busy(), i < 12);
-        }
-        QVERIFY(!h.session.isTimerActive(Timer::Blink));
-        QVERIFY(!h.session.TransferDone());
-    }
-
-    void bandCheck_data() {
-        QTest::addColumn<int>("selected");
-        QTest::addColumn<bool>("service");
-        QTest::addColumn<bool>("answer");
-        QTest::addColumn<Outcome>("outcome");
-        QTest::addColumn<int>("questions");
-        QTest::addColumn<QString>("status");
-        const QString refused = QStringLiteral("Frequency band with discrepancies, do not write.");
-        const QString asked =
-            QStringLiteral("Frequency band with discrepancies, do you wish to continue?");
-        const QString done = QStringLiteral("Write frequency success!");
-        QTest::newRow("same band") << 0 << false << false << Outcome::WriteDone << 0 << done;
-        QTest::newRow("mismatch") << 5 << false << true << Outcome::BandRefused << 0 << refused;
-        QTest::newRow("service, Yes") << 5 << true << true << Outcome::WriteDone << 1 << done;
-        QTest::newRow("service, No") << 5 << true << false << Outcome::BandDeclined << 1 << asked;
-    }
-    void bandCheck() {
-        QFETCH(int, selected);
-        QFETCH(bool, service);
-        QFETCH(bool, answer);
-        QFETCH(Outcome, outcome);
-        sim::RadioModel radio(0x33);
-        FakeHost h;
-        h.radio = &radio;
-        h.band = selected;
-        h.answer = answer;
-        h.session.setLanguage(1);
-        h.session.setServiceMode(service);
-        QVERIFY(h.session.start(Direction::Write));
-        h.pump();
-        QTEST(h.questions, "questions");
-        QTEST(h.session.statusText(), "status");
-        QCOMPARE(h.ended, QList<Outcome>{outcome});
-        QCOMPARE(h.framesOf('W').size(), outcome == Outcome::WriteDone ? 46 : 0);
-        QCOMPARE(h.sent.last(), QByteArray("E"));
-        QCOMPARE(h.closed, 1);
-        QCOMPARE(h.session.RadioBandIndex(), selected);
-    }
-
     void bandQuestionHoldsWatchdog() {
-        FakeHost h;
+        LinkHost h;
         h.band = 2;
         h.session.setServiceMode(true);
         Identified(h, Direction::Write);
@@ -262,7 +143,7 @@ private Q_SLOTS:
     }
 
     void programRepeat() {
-        FakeHost h;
+        LinkHost h;
         QVERIFY(h.session.start(Direction::Read));
         h.ticks(Timer::Retry, 2);
         h.session.receive(Bytes({0xFF}));
@@ -287,7 +168,7 @@ private Q_SLOTS:
     }
 
     void watchdog() {
-        FakeHost h;
+        LinkHost h;
         QVERIFY(h.session.start(Direction::Read));
         h.ticks(Timer::Watchdog, 3);
         h.feed(Ack()); // a recognised reply starts the count again
@@ -325,7 +206,7 @@ private Q_SLOTS:
     void dataFrameAcceptance() {
         QFETCH(QByteArray, frame);
         QFETCH(bool, accepted);
-        FakeHost h;
+        LinkHost h;
         Identified(h, Direction::Read);
         h.feed(Ack());
         h.feed(DataFrame(0x0010, QByteArray(64, 'a')));
@@ -348,7 +229,7 @@ private Q_SLOTS:
         QFETCH(bool, frames);
         QFETCH(int, twice);
         QFETCH(int, missing);
-        FakeHost h;
+        LinkHost h;
         Identified(h, Direction::Read);
         for (int k = 0; k <= 16; ++k) {
             h.feed(Ack()); // the radio's acknowledgement, or a stray one
@@ -382,7 +263,7 @@ private Q_SLOTS:
         QFETCH(bool, ends);
         QFETCH(bool, cancelled);
         sim::RadioModel radio(0x33);
-        FakeHost h;
+        LinkHost h;
         h.session.setLanguage(1);
         bool answer = false;
         qsizetype sentBefore = 0;
@@ -440,7 +321,7 @@ private Q_SLOTS:
         QFETCH(Direction, first);
         QFETCH(bool, proceeds);
         sim::RadioModel radio(0x33);
-        FakeHost h;
+        LinkHost h;
         Reach(h, radio, at, first);
         const qsizetype sentBefore = h.sent.size();
         QCOMPARE(h.session.proceed(Direction::Read), proceeds);
