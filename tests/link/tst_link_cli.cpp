@@ -1,10 +1,16 @@
-// tr640-cli read and write against tr640-radio-sim on a pseudo-terminal.
+// tr640-cli against tr640-radio-sim on a pseudo-terminal, and the folders of kept backups and
+// traces.
 
 #include "LinkTestSupport.h"
 #include "cli/CliRun.h"
 #include "codeplug/Codec.h"
+#include "link/KeptFiles.h"
 
+#include <QDir>
+#include <QStandardPaths>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 using namespace tr640;
 using namespace tr640::test;
@@ -16,11 +22,18 @@ private Q_SLOTS:
     void transfers_data();
     void transfers();
     void traces();
+    void progress_data();
+    void progress();
+    void keptNames_data();
+    void keptNames();
+    void keptNewest();
+    void keptDefaultPlace();
 
 private:
     // "@name" arguments become files of the test folder.
     QStringList place(QStringList args) const {
-        for (const char* name : {"pattern", "startup", "vhf", "out", "backup", "trace", "radio"})
+        for (const char* name :
+             {"pattern", "startup", "vhf", "out", "backup", "trace", "radio", "fifo"})
             args.replaceInStrings(QLatin1Char('@') + QLatin1String(name), file(name));
         return args.replaceInStrings(QStringLiteral("@folder"), dir_.path());
     }
@@ -36,6 +49,7 @@ void TestLinkCli::initTestCase() {
     QVERIFY(PutFile(file("pattern"), PatternImage()));
     QVERIFY(PutFile(file("startup"), EncodeImage(EditorState())));
     QVERIFY(PutFile(file("vhf"), EncodeImage(vhf)));
+    QCOMPARE(mkfifo(QFile::encodeName(file("fifo")).constData(), 0600), 0);
 }
 
 void TestLinkCli::transfers_data() {
@@ -73,6 +87,8 @@ void TestLinkCli::transfers_data() {
         false, "--backup needs a file name");
     row("--verify is for writes", {}, {"read", "--verify"}, 2, false,
         "unexpected argument '--verify'");
+    row("a named pipe as the codeplug", {}, {"show", "@fifo"}, 1, false,
+        "fifo.dat: it is not a regular file\n");
 }
 
 void TestLinkCli::transfers() {
@@ -85,7 +101,7 @@ void TestLinkCli::transfers() {
         QFile::remove(file(name));
     SimRadio radio(place(sim) << QStringLiteral("--save") << file("radio"));
     QStringList args = place(cli);
-    if (!args.contains(QStringLiteral("--port")))
+    if (!args.contains(QStringLiteral("--port")) && args[0] != QLatin1String("show"))
         args << QStringLiteral("--port") << radio.port;
     const CliResult r = RunCli(args);
     QCOMPARE(r.status, status);
@@ -129,6 +145,113 @@ void TestLinkCli::traces() {
                  .status,
              3);
     QVERIFY(FileBytes(file("trace")).contains("the port did not open"));
+}
+
+void TestLinkCli::progress_data() { // one progress line for reads and writes alike
+    QTest::addColumn<bool>("terminal");
+    QTest::newRow("on a terminal") << true;
+    QTest::newRow("into a log") << false;
+}
+
+void TestLinkCli::progress() {
+    QFETCH(bool, terminal);
+    SimRadio radio;
+    const QStringList args{"read", "--port", radio.port, "-o", file("out")};
+    QProcess tool;
+    tool.setProcessChannelMode(QProcess::MergedChannels);
+    if (terminal) // script gives the tool a terminal of its own
+        tool.start("script", {"-qec", (QStringList{kCliProgram} + args).join(u' '), "/dev/null"});
+    else
+        tool.start(kCliProgram, args);
+    QVERIFY(tool.waitForFinished(30000));
+    QByteArray out = tool.readAll();
+    QCOMPARE(tool.exitCode(), 0);
+    const QStringList lines =
+        QString::fromUtf8(out.replace("\r\n", "\n")).split(u'\n', Qt::SkipEmptyParts);
+    QVERIFY2(!lines.isEmpty() && lines.last().trimmed() == "Read frequency success!",
+             out.constData());
+    const QStringList progress = lines.filter(QStringLiteral("%"));
+    if (terminal) { // one line, drawn again in place up to 100 %
+        QCOMPARE(progress.size(), 1);
+        QVERIFY2(progress[0].split(u'\r', Qt::SkipEmptyParts).size() > 10, out.constData());
+        QVERIFY(progress[0].endsWith("100%"));
+    } else {
+        QVERIFY2(progress.size() >= 2 && progress.size() <= 11, out.constData());
+        QCOMPARE(progress.last(), "progress 100%");
+    }
+}
+
+namespace {
+const QDateTime kWhen(QDate(2025, 3, 1), QTime(10, 15, 0));
+} // namespace
+
+void TestLinkCli::keptNames_data() {
+    using link::BackupLabel, link::ImageKind;
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("name"); // empty: the folder cannot be made
+    QTest::newRow("backup") << BackupLabel(0, ImageKind::Read)
+                            << "20250301-101500-400-470MHz-read.DAT";
+    QTest::newRow("before a write")
+        << BackupLabel(5, ImageKind::BeforeWrite) << "20250301-101500-136-174MHz-before-write.DAT";
+    QTest::newRow("written") << BackupLabel(6, ImageKind::Written)
+                             << "20250301-101500-600-720MHz-write.DAT";
+    QTest::newRow("cannot leave the folder") << "../../x"
+                                             << "20250301-101500-.._.._x.DAT";
+    QTest::newRow("a file where the folder goes") << "read" << QString();
+}
+
+void TestLinkCli::keptNames() {
+    QFETCH(QString, label);
+    QFETCH(QString, name);
+    QTemporaryDir dir;
+    if (name.isEmpty())
+        QVERIFY(PutFile(dir.filePath("backups"), "a file"));
+    link::RotatingFolder folder(dir.filePath("backups"), "DAT", 10);
+    FileStatus st;
+    const QString path = folder.store(kWhen, label, "bytes", &st);
+    QCOMPARE(st.ok(), !name.isEmpty());
+    QCOMPARE(QFileInfo(path).fileName(), name);
+    if (name.isEmpty()) {
+        QVERIFY(folder.files().isEmpty());
+        return;
+    }
+    QCOMPARE(QFileInfo(path).dir(), QDir(dir.filePath("backups")));
+    QCOMPARE(FileBytes(path), QByteArray("bytes"));
+    // Names within one second get a number.
+    QCOMPARE(QFileInfo(folder.store(kWhen, label, "2")).fileName(),
+             QFileInfo(path).completeBaseName() + "-2.DAT");
+}
+
+void TestLinkCli::keptNewest() {
+    QTemporaryDir dir;
+    // The user's own files, and names that only look like the program's.
+    const QStringList foreign{"notes.txt", "important.DAT", "20240101-000000-x.DAT.bak",
+                              "20240101-000000-x.dat", "2024-01-01-x.DAT"};
+    for (const QString& name : foreign)
+        QVERIFY(PutFile(dir.filePath(name), "mine"));
+    link::RotatingFolder folder(dir.path(), "DAT", 5);
+    QStringList stored;
+    for (int i = 0; i < 8; ++i)
+        stored << folder.store(kWhen.addSecs(i / 2), "read", QByteArray::number(i));
+    QCOMPARE(folder.files(), stored.mid(3));
+    QCOMPARE(folder.newest(), stored.last());
+    QCOMPARE(FileBytes(stored.last()), QByteArray("7"));
+    for (const QString& name : foreign)
+        QCOMPARE(FileBytes(dir.filePath(name)), QByteArray("mine"));
+    // An older one made later (the clock was set back) is the first to go.
+    folder.store(kWhen.addSecs(-60), "read", "old");
+    QCOMPARE(folder.files().size(), 5);
+    QVERIFY(!folder.files().first().contains("101400"));
+}
+
+void TestLinkCli::keptDefaultPlace() {
+    QStandardPaths::setTestModeEnabled(false);
+    QTemporaryDir dir;
+    qputenv("XDG_DATA_HOME", dir.path().toLocal8Bit());
+    const QString data = link::DefaultDataDirectory();
+    QCOMPARE(data, dir.filePath("tr640"));
+    QCOMPARE(link::BackupDirectory(data), dir.filePath("tr640/backups"));
+    QCOMPARE(link::TraceDirectory(data), dir.filePath("tr640/traces"));
 }
 
 QTEST_GUILESS_MAIN(TestLinkCli)
