@@ -22,19 +22,15 @@ void Identified(LinkHost& h, Direction d) {
 }
 
 // Where a session is when cancel() or proceed() comes.
-enum class At { Idle, Handshake, Frames, BandQuestion, Result, Failed, Expired };
+enum class At { Idle, Handshake, BandQuestion, Result, Failed, Expired };
 
-// Brings a session with a radio behind it to `at`, in the given direction.
-void Reach(LinkHost& h, sim::RadioModel& radio, At at, Direction d) {
+// Brings a session with a radio behind it to `at`.
+void Reach(LinkHost& h, sim::RadioModel& radio, At at) {
     switch (at) {
     case At::Idle:
         return;
     case At::Handshake:
-        QVERIFY(h.session.start(d));
-        return;
-    case At::Frames:
-        Identified(h, d);
-        h.feed(Ack());
+        QVERIFY(h.session.start(Direction::Read));
         return;
     case At::BandQuestion:
         h.band = 2;
@@ -45,13 +41,13 @@ void Reach(LinkHost& h, sim::RadioModel& radio, At at, Direction d) {
     case At::Result:
     case At::Expired:
         h.radio = &radio;
-        QVERIFY(h.session.start(d));
+        QVERIFY(h.session.start(Direction::Read));
         h.pump();
         if (at == At::Expired)
             h.ticks(Timer::Blink, 12);
         return;
     case At::Failed:
-        QVERIFY(h.session.start(d));
+        QVERIFY(h.session.start(Direction::Read));
         h.ticks(Timer::Watchdog, 4);
         return;
     }
@@ -246,53 +242,69 @@ private Q_SLOTS:
         QCOMPARE(h.ended, QList<Outcome>{Outcome::CommunicationError});
     }
 
-    void cancel_data() {
+    void cancelOrProceed_data() {
         QTest::addColumn<At>("at");
-        QTest::addColumn<Direction>("direction");
-        QTest::addColumn<bool>("ends"); // a running dialogue: end request, port closed
-        QTest::addColumn<bool>("cancelled");
-        QTest::newRow("idle") << At::Idle << Direction::Read << false << false;
-        QTest::newRow("handshake") << At::Handshake << Direction::Read << true << true;
-        QTest::newRow("writing frames") << At::Frames << Direction::Write << true << true;
-        QTest::newRow("band question open") << At::BandQuestion << Direction::Write << true << true;
-        QTest::newRow("result countdown") << At::Result << Direction::Read << false << true;
+        QTest::addColumn<bool>("cancel"); // or proceed with a read
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("cancel when idle") << At::Idle << true << false;
+        QTest::newRow("cancel in the handshake") << At::Handshake << true << true;
+        QTest::newRow("cancel with the band question open") << At::BandQuestion << true << true;
+        QTest::newRow("cancel in the result countdown") << At::Result << true << true;
+        QTest::newRow("proceed after a read") << At::Result << false << true;
+        QTest::newRow("proceed while running") << At::Handshake << false << false;
+        QTest::newRow("proceed after a watchdog failure") << At::Failed << false << false;
+        QTest::newRow("proceed after the countdown") << At::Expired << false << false;
     }
-    void cancel() {
+    void cancelOrProceed() {
         QFETCH(At, at);
-        QFETCH(Direction, direction);
-        QFETCH(bool, ends);
-        QFETCH(bool, cancelled);
+        QFETCH(bool, cancel);
         sim::RadioModel radio(0x33);
         LinkHost h;
         h.session.setLanguage(1);
-        bool answer = false;
+        bool accepted = false;
         qsizetype sentBefore = 0;
         QList<Outcome> endedBefore;
         int closedBefore = 0;
-        const auto cancelNow = [&] {
+        const auto act = [&] {
             sentBefore = h.sent.size();
             endedBefore = h.ended;
             closedBefore = h.closed;
-            answer = h.session.cancel(link::LinkText::ReadCancelled);
+            accepted = cancel ? h.session.cancel(link::LinkText::ReadCancelled)
+                              : h.session.proceed(Direction::Read);
         };
         if (at == At::BandQuestion)
-            h.duringModal = cancelNow;
-        Reach(h, radio, at, direction);
+            h.duringModal = act;
+        Reach(h, radio, at);
         if (at != At::BandQuestion)
-            cancelNow();
-        QCOMPARE(answer, cancelled);
-        QCOMPARE(h.sent.size() - sentBefore, qsizetype(ends)); // the end request, nothing else
+            act();
+        QTEST(accepted, "accepted");
+        // A running dialogue is ended: the end request, nothing else; proceeding sends PROGRAM.
+        const bool ends = cancel && (at == At::Handshake || at == At::BandQuestion);
+        QCOMPARE(h.sent.size() - sentBefore, qsizetype(ends || (!cancel && accepted)));
+        if (!cancel && accepted) {
+            QCOMPARE(h.sent.last(), QByteArray("PROGRAM"));
+            QVERIFY(h.session.running());
+            QCOMPARE(h.session.TransferDirection(), Direction::Read);
+            QCOMPARE(h.session.statusMessage(), link::LinkText::Communicating);
+            // The old countdown is gone: the new dialogue runs to its own end.
+            h.ticks(Timer::Blink, 12);
+            QVERIFY(h.session.busy());
+            h.pump();
+            QCOMPARE(h.ended.last(), Outcome::ReadDone);
+            QCOMPARE(h.reads.size(), 2);
+            return;
+        }
+        QCOMPARE(h.closed, closedBefore + (ends ? 1 : 0));
+        QCOMPARE(h.ended, endedBefore + (ends ? QList{Outcome::Cancelled} : QList<Outcome>{}));
         if (ends) {
             QCOMPARE(h.sent.last(), QByteArray("E"));
-            QCOMPARE(h.closed, closedBefore + 1);
-            QCOMPARE(h.ended, endedBefore + QList<Outcome>{Outcome::Cancelled});
             QCOMPARE(h.session.outcome(), Outcome::Cancelled);
-            QVERIFY(h.framesOf('W').isEmpty() || at == At::Frames);
+            QVERIFY(h.framesOf('W').isEmpty());
             QVERIFY(h.reads.isEmpty());
-        } else {
-            QCOMPARE(h.ended, endedBefore);
         }
-        if (cancelled) {
+        if (!cancel)
+            return;
+        if (accepted) {
             QVERIFY(!h.session.busy());
             QCOMPARE(h.session.statusText(), QStringLiteral("Reading cancelled."));
             QVERIFY(h.session.statusVisible());
@@ -300,45 +312,11 @@ private Q_SLOTS:
                 QVERIFY(!h.session.isTimerActive(t));
             QVERIFY(!h.session.progressVisible());
         }
-        // Nothing more goes out afterwards: late bytes, ticks and the answer are ignored.
+        // Nothing more goes out: late bytes, ticks and the answer are ignored.
         const qsizetype after = h.sent.size();
         h.session.receive(Ack());
         h.ticks(Timer::Retry, 3);
         QCOMPARE(h.sent.size(), after);
-    }
-
-    void proceed_data() {
-        QTest::addColumn<At>("at");
-        QTest::addColumn<Direction>("first");
-        QTest::addColumn<bool>("proceeds");
-        QTest::newRow("after a read") << At::Result << Direction::Read << true;
-        QTest::newRow("while running") << At::Frames << Direction::Read << false;
-        QTest::newRow("after a watchdog failure") << At::Failed << Direction::Read << false;
-        QTest::newRow("after the countdown") << At::Expired << Direction::Read << false;
-    }
-    void proceed() {
-        QFETCH(At, at);
-        QFETCH(Direction, first);
-        QFETCH(bool, proceeds);
-        sim::RadioModel radio(0x33);
-        LinkHost h;
-        Reach(h, radio, at, first);
-        const qsizetype sentBefore = h.sent.size();
-        QCOMPARE(h.session.proceed(Direction::Read), proceeds);
-        QCOMPARE(h.sent.size() - sentBefore, qsizetype(proceeds));
-        if (!proceeds)
-            return;
-        QCOMPARE(h.sent.last(), QByteArray("PROGRAM"));
-        QVERIFY(h.session.running());
-        QCOMPARE(h.session.TransferDirection(), Direction::Read);
-        QCOMPARE(h.session.statusMessage(), link::LinkText::Communicating);
-        // The old countdown is gone: the new dialogue runs to its own end.
-        h.ticks(Timer::Blink, 12);
-        QVERIFY(h.session.busy());
-        h.radio = &radio;
-        h.pump();
-        QCOMPARE(h.ended.last(), Outcome::ReadDone);
-        QCOMPARE(h.reads.size(), first == Direction::Read ? 2 : 1);
     }
 };
 
