@@ -60,8 +60,11 @@ enum class Delivery { AsSent, ByteByByte, Joined };
 // Drives `session`, or `job` when `viaJob`; the radio's replies wait until pump().
 class LinkHost : public link::JobHost {
 public:
-    sim::RadioModel* radio = nullptr;
-    bool viaJob = false;
+    explicit LinkHost(sim::RadioModel* model = nullptr, bool throughJob = false)
+        : radio(model), viaJob(throughJob) {}
+
+    sim::RadioModel* radio;
+    const bool viaJob;
     link::TransferSession session{*this};
     link::TransferJob job{*this};
     Delivery delivery = Delivery::AsSent;
@@ -79,8 +82,6 @@ public:
     QList<QByteArray> keptImages;
     QString errorText;
     int readBand = -1, closed = 0, questions = 0, errors = 0, stageAtError = -1;
-
-    link::TransferSession& current() { return viaJob ? job.session() : session; }
 
     void sendBytes(const QByteArray& frame) override {
         sent.append(frame);
@@ -103,7 +104,7 @@ public:
     void showCommunicationError(const QString& text) override {
         ++errors;
         errorText = text;
-        stageAtError = current().TransferStage();
+        stageAtError = (viaJob ? job.session() : session).TransferStage();
         if (duringModal)
             duringModal();
     }
@@ -165,16 +166,6 @@ public:
 
 private:
     QList<QByteArray> pending_;
-};
-
-// A radio model holding OldMemory() behind a host whose editor holds PatternImage().
-struct Rig {
-    explicit Rig(sim::RadioFaults faults = {}, int code = 0x33) : radio(code, faults) {
-        radio.setMemory(OldMemory());
-        host.radio = &radio;
-    }
-    sim::RadioModel radio;
-    LinkHost host;
 };
 
 // The bytes of a serial trace in one direction ("TX" or "RX"), joined; `bad` counts lines that
