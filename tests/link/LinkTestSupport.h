@@ -7,8 +7,6 @@
 #include "codeplug/Hex.h"
 #include "link/TransferJob.h"
 
-#include <QByteArray>
-#include <QList>
 #include <QRegularExpression>
 #include <functional>
 #include <utility>
@@ -121,12 +119,7 @@ public:
     }
     void jobEnded(const link::JobReport& r) override { reports << r; }
 
-    void receive(const QByteArray& bytes) {
-        if (viaJob)
-            job.receive(bytes);
-        else
-            session.receive(bytes);
-    }
+    void receive(const QByteArray& bytes) { viaJob ? job.receive(bytes) : session.receive(bytes); }
     void ticks(Timer t, int n) {
         for (int i = 0; i < n; ++i)
             viaJob ? job.tick(t) : session.tick(t);

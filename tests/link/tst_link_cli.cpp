@@ -7,7 +7,6 @@
 #include "link/KeptFiles.h"
 
 #include <QDir>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <sys/stat.h>
@@ -73,8 +72,6 @@ private Q_SLOTS:
         row("backup and verify, Chinese", pattern,
             {"write", "--lang", "zh", "--backup", "@backup", "--verify", start}, 0, true,
             "写频成功，校验无误！");
-        row("backup read fails: nothing written", {"--stop-after", "5"},
-            {"write", "--backup", "@backup", start}, 3, false, "nothing was written");
         row("backup file cannot be written", pattern, {"write", "--backup", "@folder", start}, 1,
             false, "it is a folder");
         row("no such port, traced", {},
@@ -141,41 +138,6 @@ private Q_SLOTS:
         QCOMPARE(TraceBytes(trace, "RX").size(), 1 + 8 + 1 + 16 * (68 + 1));
     }
 
-    void progress_data() { // one progress line for reads and writes alike
-        QTest::addColumn<bool>("terminal");
-        QTest::newRow("on a terminal") << true;
-        QTest::newRow("into a log") << false;
-    }
-
-    void progress() {
-        QFETCH(bool, terminal);
-        SimRadio radio;
-        const QStringList args{"read", "--port", radio.port, "-o", file("out")};
-        QProcess tool;
-        tool.setProcessChannelMode(QProcess::MergedChannels);
-        if (terminal) // script gives the tool a terminal of its own
-            tool.start("script",
-                       {"-qec", (QStringList{kCliProgram} + args).join(u' '), "/dev/null"});
-        else
-            tool.start(kCliProgram, args);
-        QVERIFY(tool.waitForFinished(30000));
-        QByteArray out = tool.readAll();
-        QCOMPARE(tool.exitCode(), 0);
-        const QStringList lines =
-            QString::fromUtf8(out.replace("\r\n", "\n")).split(u'\n', Qt::SkipEmptyParts);
-        QVERIFY2(!lines.isEmpty() && lines.last().trimmed() == "Read frequency success!",
-                 out.constData());
-        const QStringList progress = lines.filter(QStringLiteral("%"));
-        if (terminal) { // one line, drawn again in place up to 100 %
-            QCOMPARE(progress.size(), 1);
-            QVERIFY2(progress[0].split(u'\r', Qt::SkipEmptyParts).size() > 10, out.constData());
-            QVERIFY(progress[0].endsWith("100%"));
-        } else {
-            QVERIFY2(progress.size() >= 2 && progress.size() <= 11, out.constData());
-            QCOMPARE(progress.last(), "progress 100%");
-        }
-    }
-
     void keptNames_data() {
         using link::BackupLabel, link::ImageKind;
         QTest::addColumn<QString>("label");
@@ -233,16 +195,6 @@ private Q_SLOTS:
         folder.store(kWhen.addSecs(-60), "read", "old");
         QCOMPARE(folder.files().size(), 5);
         QVERIFY(!folder.files().first().contains("101400"));
-    }
-
-    void keptDefaultPlace() {
-        QStandardPaths::setTestModeEnabled(false);
-        QTemporaryDir dir;
-        qputenv("XDG_DATA_HOME", dir.path().toLocal8Bit());
-        const QString data = link::DefaultDataDirectory();
-        QCOMPARE(data, dir.filePath("tr640"));
-        QCOMPARE(link::BackupDirectory(data), dir.filePath("tr640/backups"));
-        QCOMPARE(link::TraceDirectory(data), dir.filePath("tr640/traces"));
     }
 };
 

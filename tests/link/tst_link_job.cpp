@@ -137,6 +137,14 @@ private Q_SLOTS:
         h.portOpens = event != Event::PortShut;
         h.answer = variant == Variant::ServiceYes;
         s.setServiceMode(service);
+        if (service)
+            h.duringModal = [&] { // the question holds the watchdog and only collects bytes
+                const qsizetype before = h.sent.size();
+                QVERIFY(!s.isTimerActive(Timer::Watchdog));
+                h.ticks(Timer::Watchdog, 6);
+                s.receive(Ack());
+                QCOMPARE(h.sent.size(), before);
+            };
         s.setCalibrationWrite(variant == Variant::Calibration);
         s.setLanguage(variant == Variant::Chinese ? 0 : 1);
         QVERIFY(h.job.start(direction, options));

@@ -6,12 +6,7 @@
 
 #include <QTest>
 
-using tr640::link::DeviceAccess;
-using tr640::link::GroupMembership;
-using tr640::link::PortError;
-using tr640::link::PortInfo;
-using tr640::link::PortOpenResult;
-using tr640::link::SerialLink;
+using namespace tr640::link;
 
 class TestLinkSerial : public QObject {
     Q_OBJECT
@@ -86,10 +81,10 @@ private Q_SLOTS:
         QFETCH(PortError, kind);
 #ifndef Q_OS_WIN // Windows has its own adapter
         QFETCH(QSerialPort::SerialPortError, error);
-        QCOMPARE(tr640::link::ClassifyOpenError(error, access), kind);
+        QCOMPARE(ClassifyOpenError(error, access), kind);
 #endif
         const PortOpenResult result{kind, "Input/output error", access};
-        QTEST(tr640::link::PortProblemAdvice(result, "ttyUSB0", 1), "advice");
+        QTEST(PortProblemAdvice(result, "ttyUSB0", 1), "advice");
     }
 
     void portMenuText_data() {
@@ -108,7 +103,7 @@ private Q_SLOTS:
     void portMenuText() {
         QFETCH(PortInfo, port);
         QFETCH(int, language);
-        QTEST(tr640::link::PortMenuText(port, language), "text");
+        QTEST(PortMenuText(port, language), "text");
     }
 };
 
