@@ -3,7 +3,6 @@
 
 #include "support/UiTestSupport.h"
 
-#include "codeplug/Codec.h"
 #include "codeplug/CodeplugFile.h"
 
 #include <QDir>

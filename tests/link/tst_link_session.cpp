@@ -66,7 +66,6 @@ private Q_SLOTS:
         row("hex text 06 across bytes")
             << QList{Bytes({0x30, 0x61})} << 1 << 0 << program << 1 << false;
         row("M5116 band 01") << QList{Ack(), Ident("M5116", 0x01)} << 0 << 5 << Ack() << 3 << false;
-        row("unlisted code") << QList{Ack(), Ident("M6116", 0x00)} << 0 << 0 << Ack() << 3 << false;
         row("unlisted code keeps the band met before")
             << QList{Ack(), Ident("M5116", 1), W, W, W, W, kStart, Ack(), Ident("M5116", 0)} << 0
             << 5 << Ack() << 7 << true;
@@ -120,6 +119,9 @@ private Q_SLOTS:
             QVERIFY(!h.session.isTimerActive(Timer::Blink));
             h.session.receive(Ident("M6116", 0x33)); // would pass in the handshake
         };
+        QCOMPARE((QList{link::TimerInterval(Timer::Watchdog), link::TimerInterval(Timer::Blink),
+                        link::TimerInterval(Timer::Retry)}),
+                 (QList{1000, 200, 500}));
         QVERIFY(h.session.start(Direction::Read));
         QCOMPARE(h.sent, QList<QByteArray>{"PROGRAM"});
         sim::RadioModel radio;
