@@ -9,8 +9,6 @@
 namespace tr640::test {
 
 inline const QString kCliProgram = QStringLiteral(TR640_BINARY_DIR "/src/cli/tr640-cli");
-inline const QString kSimProgram =
-    QStringLiteral(TR640_BINARY_DIR "/tools/radio-sim/tr640-radio-sim");
 
 struct CliResult {
     int status = -1; // -1: it did not finish, or crashed
@@ -38,7 +36,7 @@ inline bool PutFile(const QString& path, const QByteArray& bytes) {
 // A simulated radio on a pseudo-terminal (`port`) while this lives; what it logs is in `log`.
 struct SimRadio {
     explicit SimRadio(const QStringList& args = {}) {
-        process.start(kSimProgram, args);
+        process.start(QStringLiteral(TR640_BINARY_DIR "/tools/radio-sim/tr640-radio-sim"), args);
         if (process.waitForStarted() && process.waitForReadyRead())
             port = QString::fromLocal8Bit(process.readLine()).trimmed();
     }

@@ -1,343 +1,254 @@
 // Transfers of several dialogues against the radio model: backup before writing, verification
-// after it, cancelling at every stage, and the serial trace.
+// after it, failures and cancelling at every step, and the serial trace.
 
 #include "LinkTestSupport.h"
-#include "link/Frames.h"
-#include "link/TransferJob.h"
 
 #include <QTest>
 
 using namespace tr640;
 using namespace tr640::test;
-using link::ImageKind;
-using link::JobResult;
 
 namespace {
 
-// What the radio holds before the PC writes: not the image the PC sends.
-QByteArray OldMemory() {
-    QByteArray b = PatternImage(1024);
-    for (char& c : b)
-        c = static_cast<char>(c ^ 0x5A);
-    return b;
-}
-
-// The texts the user sees, in English.
-const QString kReadDone = QStringLiteral("Read frequency success!");
-const QString kWriteDone = QStringLiteral("Write frequency success!");
-const QString kVerified = QStringLiteral("Write frequency success, verified!");
-const QString kVerifyFailed = QStringLiteral("Verification after writing failed!");
-const QString kUnchanged = QStringLiteral("Writing cancelled; the radio was not changed.");
-
-// The owner of a job, wired to a radio model; replies come back through pump().
-class JobFakeHost : public link::JobHost, public RadioLine {
-public:
-    explicit JobFakeHost(sim::RadioModel& r) {
-        radio = &r;
-        job.session().setLanguage(1);
-    }
-
-    link::TransferJob job{*this};
-    QString image = BytesToImageHex(PatternImage());
-    int band = 0;
-    bool keepBeforeWrite = true;
-    bool portOpens = true;
-
-    QList<QString> reads;
-    QStringList kept;             // kinds of the images kept, in order
-    QList<QByteArray> keptImages; // and their bytes
-    QList<link::JobReport> reports;
-    QString errorText;
-
-    void sendBytes(const QByteArray& frame) override { send(frame); }
-    void closePort() override {}
-    QString encodeCodeplug() override { return image; }
-    int selectedBand() const override { return band; }
-    void applyRead(const QString& hex, int) override { reads << hex; }
-    bool askBandQuestion(const QString&) override { return false; }
-    void showCommunicationError(const QString& text) override { errorText = text; }
-    bool reopenPort() override { return portOpens; }
-    bool keepImage(ImageKind kind, const QByteArray& bytes, int) override {
-        if (kind == ImageKind::BeforeWrite && !keepBeforeWrite)
-            return false;
-        kept << (kind == ImageKind::Read          ? "read"
-                 : kind == ImageKind::BeforeWrite ? "before-write"
-                                                  : "write");
-        keptImages << bytes;
-        return true;
-    }
-    void jobEnded(const link::JobReport& r) override { reports << r; }
-
-    void pump() {
-        pumpInto([this](const QList<QByteArray>& now) {
-            for (const QByteArray& piece : now)
-                job.receive(piece);
-        });
-    }
-    // Runs the dialogues and the pauses between them until the job ends or the radio is silent.
-    void settle() {
-        pump();
-        for (int i = 0; i < 20 && job.active() && !job.session().running(); ++i) {
-            job.tick(Timer::Blink);
-            pump();
-        }
-    }
-    void watchdog(int ticks) {
-        for (int i = 0; i < ticks; ++i) {
-            job.tick(Timer::Watchdog);
-            pump();
-        }
-    }
-};
-
-// A radio with OldMemory() and a host whose editor holds PatternImage().
-struct Rig {
-    explicit Rig(sim::RadioFaults faults = {}) : radio(0x33, faults), host(radio) {
-        radio.setMemory(OldMemory());
-    }
-    sim::RadioModel radio;
-    JobFakeHost host;
-    bool start(Direction d, link::JobOptions o = {}) { return host.job.start(d, o); }
-    bool radioUnchanged() const { return radio.memory() == OldMemory(); }
-    // The radio holds the editor's image in the write ranges, with the one corrupted byte.
-    bool radioWritten() const {
-        QByteArray image = PatternImage();
-        const int corrupt = radio.faults().corruptAddress - 0x10;
-        if (corrupt >= 0 && corrupt < image.size())
-            image[corrupt] = static_cast<char>(~image[corrupt]);
-        const QByteArray m = radio.memory();
-        return m.first(0x170) == image.first(0x170) && m.mid(0x1F0, 0x160) == image.mid(0x1F0);
-    }
-};
+// What else happens: the watchdog ends a silent radio, or the user or the host steps in.
+enum class Event { Watchdog, Cancel, CancelInPause, BackupNotKept, PortShut };
+// How the transfer differs from a plain one in English, on the radio's band (0).
+enum class Variant { Plain, Chinese, Calibrated, OtherBand, AskYes, AskNo, Bytewise, Noise, Short };
 
 } // namespace
 
 class TestLinkJob : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void sequences_data() {
+    void jobs_data() {
         QTest::addColumn<Direction>("direction");
-        QTest::addColumn<bool>("backupFirst");
-        QTest::addColumn<bool>("verify");
-        QTest::addColumn<int>("corrupt");   // radio address stored inverted, -1 none
-        QTest::addColumn<bool>("keepable"); // the backup before writing can be kept
-        QTest::addColumn<int>("band");      // the editor's band; the radio's is 0
+        QTest::addColumn<link::JobOptions>("options");
+        QTest::addColumn<sim::RadioFaults>("faults");
+        QTest::addColumn<Variant>("variant");
+        QTest::addColumn<Event>("event");
         QTest::addColumn<JobResult>("result");
         QTest::addColumn<QStringList>("kept");
-        QTest::addColumn<bool>("written");
-        QTest::addColumn<int>("mismatch");
-        QTest::addColumn<QString>("status");
-        const QStringList none, write{"write"}, both{"before-write", "write"};
-        const auto W = Direction::Write;
-        QTest::newRow("read") << Direction::Read << true << true << -1 << true << 0
-                              << JobResult::Done << QStringList{"read"} << false << -1 << kReadDone;
-        QTest::newRow("write") << W << false << false << -1 << true << 0 << JobResult::Done << write
-                               << true << -1 << kWriteDone;
-        // The gaps between the written ranges hold the radio's old bytes: not compared.
-        QTest::newRow("backup first and verify")
-            << W << true << true << -1 << true << 0 << JobResult::Done << both << true << -1
-            << kVerified;
-        QTest::newRow("verify finds a corrupted byte")
-            << W << false << true << 0x0123 << true << 0 << JobResult::VerifyFailed << write << true
-            << 0x0123 << kVerifyFailed;
-        QTest::newRow("backup not kept")
-            << W << true << true << -1 << false << 0 << JobResult::BackupNotKept << none << false
-            << -1 << QString("The backup could not be saved; nothing written.");
-        QTest::newRow("band refused after the backup")
-            << W << true << true << -1 << true << 5 << JobResult::BandRefused
-            << QStringList{"before-write"} << false << -1
-            << QString("Frequency band with discrepancies, do not write.");
-    }
-    void sequences() {
-        QFETCH(Direction, direction);
-        QFETCH(bool, backupFirst);
-        QFETCH(bool, verify);
-        QFETCH(int, corrupt);
-        QFETCH(QStringList, kept);
-        QFETCH(bool, written);
-        Rig r({.corruptAddress = corrupt});
-        QFETCH(bool, keepable);
-        r.host.keepBeforeWrite = keepable;
-        QFETCH(int, band);
-        r.host.band = band;
-        QVERIFY(r.start(direction, {backupFirst, verify}));
-        r.host.settle();
-
-        QCOMPARE(r.host.reports.size(), 1);
-        const link::JobReport& report = r.host.reports.first();
-        QTEST(report.result, "result");
-        QTEST(report.mismatchAddress, "mismatch");
-        QTEST(r.host.job.session().statusText(), "status");
-        QCOMPARE(r.host.kept, kept);
-        QCOMPARE(r.radioWritten(), written);
-        if (!written && direction == Direction::Write)
-            QVERIFY(r.host.framesOf('W').isEmpty());
-        // Only a plain read reaches the editor; its copy is what the radio held.
-        QCOMPARE(r.host.reads.size(), direction == Direction::Read ? 1 : 0);
-        for (qsizetype i = 0; i < kept.size(); ++i) {
-            const QByteArray expected =
-                kept[i] == QLatin1String("write") ? PatternImage() : OldMemory().first(848);
-            QCOMPARE(r.host.keptImages[i], expected);
-        }
-        if (backupFirst && direction == Direction::Write)
-            QCOMPARE(report.backup, OldMemory().first(848));
-        QCOMPARE(report.writeComplete, written);
-        QVERIFY(!r.host.job.active());
-        QVERIFY(!r.host.job.cancel());
-        // The last dialogue's result is counted down as a single one's.
-        r.host.job.tick(Timer::Blink);
-        QVERIFY(r.host.job.session().busy());
-        for (int i = 0; i < 12; ++i)
-            r.host.job.tick(Timer::Blink);
-        QVERIFY(!r.host.job.session().busy());
-    }
-
-    void failures_data() {
-        QTest::addColumn<bool>("backupFirst");
-        QTest::addColumn<bool>("verify");
-        QTest::addColumn<int>("stopAfter"); // frames the radio answers
-        QTest::addColumn<bool>("portOpens");
-        QTest::addColumn<JobResult>("result");
-        QTest::addColumn<QString>("note"); // added to the communication error
-        QTest::addColumn<int>("frames");   // write frames sent
-        // PROGRAM, identify, ack, then the frames of the step.
-        QTest::newRow("backup read fails")
-            << true << false << 5 << true << JobResult::CommunicationError
-            << QString("The radio could not be read for the backup before writing; nothing was "
-                       "written.")
-            << 0;
-        QTest::newRow("write fails midway")
-            << false << false << 8 << true << JobResult::CommunicationError
-            << QString("The radio may hold a partly written codeplug: write it again before using "
-                       "the radio.")
-            << 6;
+        QTest::addColumn<int>("sent");     // write frames sent
+        QTest::addColumn<QString>("says"); // the status line, or the end of the error box's text
+        const auto R = Direction::Read, W = Direction::Write;
+        const link::JobOptions plain, backup{true, false}, verify{false, true}, both{true, true};
+        const auto P = Variant::Plain;
+        const auto watchdog = Event::Watchdog, cancel = Event::Cancel;
+        const auto stop = [](int n) { return sim::RadioFaults{.stopAfter = n}; };
+        const sim::RadioFaults none;
+        const QStringList read{"read"}, write{"write"}, before{"before-write"}, nothing;
+        const QString readDone = "Read frequency success!", done = "Write frequency success!",
+                      unchanged = "Writing cancelled; the radio was not changed.",
+                      partly = "Writing cancelled; the radio may hold a partly written codeplug!",
+                      partlyNote = "The radio may hold a partly written codeplug: write it again "
+                                   "before using the radio.";
+        const auto row = [](const char* name) -> QTestData& { return QTest::newRow(name); };
+        const auto Done = JobResult::Done, Failed = JobResult::CommunicationError,
+                   Cancelled = JobResult::Cancelled;
+        row("read") << R << both << none << P << watchdog << Done << read << 0 << readDone;
+        row("read byte by byte") << R << plain << none << Variant::Bytewise << watchdog << Done
+                                 << read << 0 << readDone;
+        row("read, noise and ack joined")
+            << R << plain << sim::RadioFaults{.garbage = true} << Variant::Noise << watchdog << Done
+            << read << 0 << readDone;
+        row("write, Chinese") << W << plain << none << Variant::Chinese << watchdog << Done << write
+                              << 46 << "写频成功！";
+        row("write with calibration")
+            << W << plain << none << Variant::Calibrated << watchdog << Done << write << 47 << done;
+        row("service mode, Yes") << W << plain << none << Variant::AskYes << watchdog << Done
+                                 << write << 46 << done;
+        row("service mode, No") << W << plain << none << Variant::AskNo << watchdog
+                                << JobResult::BandDeclined << nothing << 0
+                                << "Frequency band with discrepancies, do you wish to continue?";
+        // Replies in pieces; the trace holds every byte and names the steps.
+        row("backup first and verify")
+            << W << both << sim::RadioFaults{.split = true} << P << watchdog << Done
+            << QStringList{"before-write", "write"} << 46 << "Write frequency success, verified!";
+        row("verify finds a corrupted byte")
+            << W << verify << sim::RadioFaults{.corruptAddress = 0x0123} << P << watchdog
+            << JobResult::VerifyFailed << write << 46 << "Verification after writing failed!";
+        row("an image too short for a frame") << W << plain << none << Variant::Short << watchdog
+                                              << Failed << write << 16 << partlyNote;
+        row("backup not kept") << W << both << none << P << Event::BackupNotKept
+                               << JobResult::BackupNotKept << nothing << 0
+                               << "The backup could not be saved; nothing written.";
+        row("band refused after the backup")
+            << W << both << none << Variant::OtherBand << watchdog << JobResult::BandRefused
+            << before << 0 << "Frequency band with discrepancies, do not write.";
+        // The radio answers `stopAfter` frames: PROGRAM, identify, ack, then those of the step.
+        row("backup read fails") << W << backup << stop(5) << P << watchdog << Failed << nothing
+                                 << 0
+                                 << "The radio could not be read for the backup before writing; "
+                                    "nothing was written.";
+        row("write fails midway") << W << plain << stop(8) << P << watchdog << Failed << write << 6
+                                  << partlyNote;
         // A write is 50 frames with its end request; the read-back's first request is 54th.
-        QTest::newRow("read-back fails")
-            << false << true << 53 << true << JobResult::CommunicationError
-            << QString("The codeplug was written, but reading it back for the check failed: it is "
-                       "not verified.")
-            << 46;
-        QTest::newRow("port does not open for the write")
-            << true << true << -1 << false << JobResult::PortLost << QString() << 0;
+        row("read-back fails") << W << verify << stop(53) << P << watchdog << Failed << write << 46
+                               << "The codeplug was written, but reading it back for the check "
+                                  "failed: it is not verified.";
+        row("port does not open for the write")
+            << W << both << none << P << Event::PortShut << JobResult::PortLost << before << 0
+            << "The serial port could not be opened again; the transfer stopped.";
+        row("cancel a read") << R << plain << stop(7) << P << cancel << Cancelled << nothing << 0
+                             << "Reading cancelled.";
+        row("cancel the backup read")
+            << W << backup << stop(4) << P << cancel << Cancelled << nothing << 0 << unchanged;
+        row("cancel between backup and write") << W << backup << none << P << Event::CancelInPause
+                                               << Cancelled << before << 0 << unchanged;
+        row("cancel the write before any frame")
+            << W << plain << stop(2) << P << cancel << Cancelled << nothing << 0 << unchanged;
+        row("cancel the write, one frame unanswered")
+            << W << plain << stop(3) << P << cancel << Cancelled << write << 1 << partly;
+        row("cancel the write, some frames")
+            << W << plain << stop(8) << P << cancel << Cancelled << write << 6 << partly;
+        row("cancel the read-back") << W << verify << stop(54) << P << cancel << Cancelled << write
+                                    << 46 << "Write frequency success; the check was cancelled.";
     }
-    void failures() {
-        QFETCH(bool, backupFirst);
-        QFETCH(bool, verify);
-        QFETCH(int, stopAfter);
-        QFETCH(bool, portOpens);
-        QFETCH(QString, note);
-        QFETCH(int, frames);
-        Rig r({.stopAfter = stopAfter});
-        r.host.portOpens = portOpens;
-        QVERIFY(r.start(Direction::Write, {backupFirst, verify}));
-        r.host.settle();
-        r.host.watchdog(4);
-        QCOMPARE(r.host.reports.size(), 1);
-        QTEST(r.host.reports.first().result, "result");
-        QCOMPARE(int(r.host.framesOf('W').size()), frames);
-        QCOMPARE(r.radioUnchanged(), frames == 0);
-        if (note.isEmpty()) {
-            QVERIFY(r.host.errorText.isEmpty());
-            QCOMPARE(
-                r.host.job.session().statusText(),
-                QStringLiteral("The serial port could not be opened again; the transfer stopped."));
+    void jobs() {
+        QFETCH(Direction, direction);
+        QFETCH(link::JobOptions, options);
+        QFETCH(sim::RadioFaults, faults);
+        QFETCH(Variant, variant);
+        QFETCH(Event, event);
+        QFETCH(JobResult, result);
+        QFETCH(QStringList, kept);
+        QFETCH(int, sent);
+        QFETCH(QString, says);
+        sim::RadioModel radio(0x33, faults);
+        radio.setMemory(OldMemory());
+        LinkHost h(&radio, true);
+        link::TransferSession& s = h.job.session();
+        h.delivery = variant == Variant::Bytewise ? Delivery::ByteByByte
+                     : variant == Variant::Noise  ? Delivery::Joined
+                                                  : Delivery::AsSent;
+        if (variant == Variant::Short) // the frame at 0x0110 would hold 8 bytes
+            h.image = BytesToImageHex(PatternImage(0x108));
+        const bool service = variant == Variant::AskYes || variant == Variant::AskNo;
+        // A read takes the radio's band, whatever the selector says.
+        h.band = direction == Direction::Read               ? 3
+                 : service || variant == Variant::OtherBand ? 5
+                                                            : 0;
+        h.keepBeforeWrite = event != Event::BackupNotKept;
+        h.portOpens = event != Event::PortShut;
+        h.answer = variant == Variant::AskYes;
+        s.setServiceMode(service);
+        if (service)
+            h.duringModal = [&] { // the question holds the watchdog and only collects bytes
+                const qsizetype before = h.sent.size();
+                QVERIFY(!s.isTimerActive(Timer::Watchdog));
+                h.ticks(Timer::Watchdog, 6);
+                s.receive(Ack());
+                QCOMPARE(h.sent.size(), before);
+            };
+        s.setCalibrationWrite(variant == Variant::Calibrated);
+        s.setLanguage(variant == Variant::Chinese ? 0 : 1);
+        QVERIFY(h.job.start(direction, options));
+        if (event == Event::CancelInPause) {
+            h.pump(); // without blink ticks a job of several steps waits in the pause,
+            h.job.tick(Timer::Blink); // which lasts two
         } else {
-            QVERIFY(r.host.errorText.startsWith(
+            h.settle();
+        }
+        if (event == Event::Cancel || event == Event::CancelInPause) {
+            QCOMPARE(s.showingResult(), event == Event::CancelInPause);
+            QCOMPARE(s.running(), event == Event::Cancel);
+            const int before = radio.framesReceived();
+            QVERIFY(h.job.cancel());
+            QCOMPARE(radio.framesReceived(), before + (event == Event::Cancel ? 1 : 0));
+        } else {
+            h.ticks(Timer::Watchdog, 4);
+        }
+
+        QCOMPARE(h.reports.size(), 1);
+        const link::JobReport& report = h.reports.first();
+        QCOMPARE(report.result, result);
+        QCOMPARE(report.mismatchAddress, result == JobResult::VerifyFailed ? 0x0123 : -1);
+        QCOMPARE(report.framesWritten, sent);
+        QCOMPARE(report.writeComplete, sent >= 46);
+        QCOMPARE(h.questions, service ? 1 : 0);
+        if (h.errorText.isEmpty()) {
+            QCOMPARE(s.statusText(), says);
+        } else {
+            QVERIFY(h.errorText.startsWith(
                 QStringLiteral("Communication error, please check the intercom model, fault, "
                                "attachment and computer serial choice!")));
-            QVERIFY(r.host.errorText.endsWith(note));
+            QVERIFY2(h.errorText.endsWith(says), qPrintable(h.errorText));
         }
-        QVERIFY(!r.host.job.session().busy());
-        QVERIFY(!r.host.job.active());
-    }
-
-    void cancel_data() {
-        QTest::addColumn<Direction>("direction");
-        QTest::addColumn<bool>("backupFirst");
-        QTest::addColumn<bool>("verify");
-        QTest::addColumn<int>("stopAfter"); // -1: cancelled in the pause before the next step
-        QTest::addColumn<QString>("status");
-        QTest::addColumn<int>("frames"); // write frames the radio stored
-        QTest::addColumn<bool>("partly");
-        const auto R = Direction::Read, W = Direction::Write;
-        const QString check = QString("Write frequency success; the check was cancelled.");
-        QTest::newRow("read, blocks")
-            << R << false << false << 7 << QString("Reading cancelled.") << 0 << false;
-        QTest::newRow("backup read") << W << true << false << 4 << kUnchanged << 0 << false;
-        QTest::newRow("between backup and write")
-            << W << true << false << -1 << kUnchanged << 0 << false;
-        QTest::newRow("write, before any frame")
-            << W << false << false << 2 << kUnchanged << 0 << false;
-        QTest::newRow("write, one frame unanswered")
-            << W << false << false << 3
-            << QString("Writing cancelled; the radio may hold a partly written codeplug!") << 0
-            << true;
-        QTest::newRow("write, some frames")
-            << W << false << false << 8
-            << QString("Writing cancelled; the radio may hold a partly written codeplug!") << 5
-            << true;
-        QTest::newRow("read-back") << W << false << true << 54 << check << 46 << false;
-    }
-    void cancel() {
-        QFETCH(Direction, direction);
-        QFETCH(bool, backupFirst);
-        QFETCH(bool, verify);
-        QFETCH(int, stopAfter);
-        QFETCH(int, frames);
-        QFETCH(bool, partly);
-        Rig r({.stopAfter = stopAfter});
-        QVERIFY(r.start(direction, {backupFirst, verify}));
-        if (stopAfter < 0)
-            r.host.pump(); // without blink ticks a job of several steps waits in the pause
-        else
-            r.host.settle();
-        if (stopAfter < 0)
-            QVERIFY(r.host.job.session().showingResult());
-        else
-            QVERIFY(r.host.job.session().running());
-        const int framesBefore = r.radio.framesReceived();
-        QVERIFY(r.host.job.cancel());
-
-        QCOMPARE(r.host.reports.size(), 1);
-        const link::JobReport& report = r.host.reports.first();
-        QCOMPARE(report.result, JobResult::Cancelled);
-        QCOMPARE(report.partlyWritten(), partly);
-        QTEST(r.host.job.session().statusText(), "status");
-        QCOMPARE(r.host.sent.last(), QByteArray("E"));
-        QCOMPARE(r.radio.framesReceived(), framesBefore + (stopAfter < 0 ? 0 : 1));
-        QVERIFY(r.host.reads.isEmpty());
-        QVERIFY(!r.host.job.session().busy());
-        // What the radio stored: nothing, some frames, or the whole write.
-        QByteArray expected = OldMemory();
-        const QList<QByteArray> sent = r.host.framesOf('W');
-        for (qsizetype k = 0; k < frames; ++k)
-            expected.replace(AddressOf(sent[k]) - 0x10, 16, sent[k].mid(4));
-        QCOMPARE(r.radio.memory(), expected);
-        // Nothing starts afterwards.
-        const qsizetype after = r.host.sent.size();
-        for (Timer t : {Timer::Blink, Timer::Watchdog, Timer::Retry})
-            for (int i = 0; i < 5; ++i)
-                r.host.job.tick(t);
-        QCOMPARE(r.host.sent.size(), after);
-        QVERIFY(!r.host.job.cancel());
-        QCOMPARE(r.host.reports.size(), 1);
-    }
-
-    void traceHoldsEveryByte() {
-        Rig r({.split = true});
-        QVERIFY(r.start(Direction::Write, {true, true}));
-        r.host.settle();
-        QCOMPARE(r.host.reports.first().result, JobResult::Done);
-        const QByteArray trace = r.host.job.trace().text();
+        QCOMPARE(h.kept, kept);
+        for (qsizetype i = 0; i < kept.size(); ++i)
+            QCOMPARE(h.keptImages[i],
+                     kept[i] == "write" ? ImageHexToBytes(h.image) : OldMemory().first(848));
+        const bool backedUp = kept.contains("before-write") || event == Event::BackupNotKept;
+        QCOMPARE(report.backup, backedUp ? OldMemory().first(848) : QByteArray());
+        QCOMPARE(h.reads, direction == Direction::Read && result == JobResult::Done
+                              ? QList<QString>{BytesToImageHex(OldMemory())}
+                              : QList<QString>{});
+        QCOMPARE(h.readBand, h.reads.isEmpty() ? -1 : 0);
+        QCOMPARE(h.sent.first(3), (QList<QByteArray>{"PROGRAM", Bytes({2}), Ack()}));
+        QCOMPARE(h.sent.last(), QByteArray("E"));
+        const QByteArray trace = h.job.trace().text();
         int bad = -1;
-        QCOMPARE(TraceBytes(trace, "TX", &bad), r.host.sent.join());
+        QCOMPARE(TraceBytes(trace, "TX", &bad), h.sent.join());
         QCOMPARE(bad, 0);
-        QCOMPARE(TraceBytes(trace, "RX"), r.host.replies);
+        QCOMPARE(TraceBytes(trace, "RX"), h.replies);
         QVERIFY(trace.startsWith("# TR-640 serial trace, "));
-        QVERIFY(trace.contains("# write, backup first, verify\n"));
-        for (const char* step : {"backup read before writing: read done", "write: write done",
-                                 "read-back for verification: read done"})
-            QVERIFY2(trace.contains(step), step);
+        if (faults.split) {
+            QVERIFY(trace.contains("# write, backup first, verify\n"));
+            for (const char* step : {"backup read before writing: read done", "write: write done",
+                                     "read-back for verification: read done"})
+                QVERIFY2(trace.contains(step), step);
+        }
+
+        // Requests from 0x0010 in steps of 0x40; 16 of them for a whole read.
+        const QList<QByteArray> requests = h.framesOf('R');
+        if (!requests.isEmpty())
+            QCOMPARE(requests[0], Bytes({0x52, 0x00, 0x10, 0x40}));
+        if (result == JobResult::Done && !requests.isEmpty()) {
+            QCOMPARE(requests.size() % 16, 0);
+            QCOMPARE(requests[15], Bytes({0x52, 0x03, 0xD0, 0x40}));
+            QCOMPARE(s.progressValue(), 425);
+        } else if (result == JobResult::Done) {
+            QCOMPARE(s.progressValue(), 460);
+        }
+        // Frames of 16 bytes of the image: 0x0010-0x017F, the calibration block 0x0180 when
+        // asked, 0x01B8, 0x0200-0x035F. The radio stores all but a last unanswered one.
+        const QList<QByteArray> frames = h.framesOf('W');
+        QCOMPARE(frames.size(), sent);
+        for (const QByteArray& f : frames)
+            QCOMPARE(f, Bytes({'W', AddressOf(f) >> 8, AddressOf(f) & 0xFF, 0x10}) +
+                            PatternImage().mid(AddressOf(f) - 0x10, 16));
+        if (sent >= 46) {
+            QCOMPARE(AddressOf(frames[0]), 0x0010);
+            QCOMPARE(AddressOf(frames[23]), sent == 47 ? 0x0180 : 0x01B8);
+            QCOMPARE(AddressOf(frames.last()), 0x0350);
+        }
+        QByteArray memory = OldMemory();
+        for (const QByteArray& frame :
+             frames.first(faults.stopAfter > 0 && sent > 0 && sent < 46 ? sent - 1 : sent))
+            memory.replace(AddressOf(frame) - 0x10, 16, frame.mid(4));
+        if (faults.corruptAddress >= 0) // stored inverted
+            memory[faults.corruptAddress - 0x10] ^= '\xFF';
+        QCOMPARE(radio.memory(), memory);
+
+        // The result blinks for twelve ticks as a single dialogue's; nothing starts afterwards.
+        QVERIFY(!h.job.active());
+        QVERIFY(!h.job.cancel());
+        const bool blinking =
+            (event == Event::Watchdog || event == Event::BackupNotKept) && h.errorText.isEmpty();
+        for (int i = 1; i <= 12; ++i) {
+            const bool visible = s.statusVisible();
+            if (blinking)
+                QVERIFY(!h.job.start(Direction::Read));
+            h.job.tick(Timer::Blink);
+            if (blinking)
+                QCOMPARE(s.statusVisible(), i < 12 && !visible);
+            QCOMPARE(s.busy(), blinking && i < 12);
+        }
+        const qsizetype after = h.sent.size();
+        for (Timer t : {Timer::Blink, Timer::Watchdog, Timer::Retry})
+            h.ticks(t, 5);
+        QCOMPARE(h.sent.size(), after);
+        QCOMPARE(h.reports.size(), 1);
     }
 
     void traceOfABabblingLineStops() {

@@ -1,7 +1,7 @@
-// The transfer state machine against scripted bytes and against the radio model.
+// The transfer state machine against scripted bytes and ticks: handshake, PROGRAM repeat,
+// watchdog, data frames, the band question, incomplete reads, cancel and proceed.
 
 #include "LinkTestSupport.h"
-#include "link/Frames.h"
 
 #include <QTest>
 
@@ -10,55 +10,41 @@ using namespace tr640::test;
 
 namespace {
 
-QByteArray Ack() {
-    return QByteArray(1, 0x06);
-}
-
 QByteArray DataFrame(int address, const QByteArray& data, int length = 0x40) {
     return Bytes({'W', address >> 8, address & 0xFF, length}) + data;
 }
 
-// A session whose identification has been accepted.
-void Identified(FakeHost& h, Direction d) {
+void Identified(LinkHost& h, Direction d) {
     QVERIFY(h.session.start(d));
     h.feed(Ack());
     h.feed(Ident("M6116", 0x33));
     QCOMPARE(h.session.TransferStage(), 0);
 }
 
-// Where a session is when cancel() or proceed() comes.
-enum class At { Idle, Handshake, Frames, BandQuestion, Result, Failed, Expired };
+// Events of a script that are not bytes from the radio.
+const QByteArray kRetry("<retry tick>"), kWatchdog("<watchdog tick>"), kBlink("<blink tick>"),
+    kStart("<start a read>"), kRadio("<the radio model answers>"),
+    kQuestion("<a write up to its band question>");
 
-// Brings a session with a radio behind it to `at`, in the given direction.
-void Reach(FakeHost& h, sim::RadioModel& radio, At at, Direction d) {
-    switch (at) {
-    case At::Idle:
-        return;
-    case At::Handshake:
-        QVERIFY(h.session.start(d));
-        return;
-    case At::Frames:
-        Identified(h, d);
-        h.feed(Ack());
-        return;
-    case At::BandQuestion:
-        h.band = 2;
-        h.session.setServiceMode(true);
-        Identified(h, Direction::Write);
-        h.feed(Ack()); // the question opens here; duringModal acts inside it
-        return;
-    case At::Result:
-    case At::Expired:
-        h.radio = &radio;
-        QVERIFY(h.session.start(d));
+void Play(LinkHost& h, sim::RadioModel& radio, const QList<QByteArray>& events) {
+    for (const QByteArray& e : events) {
+        if (e == kRetry || e == kWatchdog || e == kBlink) {
+            h.session.tick(e == kRetry   ? Timer::Retry
+                           : e == kBlink ? Timer::Blink
+                                         : Timer::Watchdog);
+        } else if (e == kStart) {
+            QVERIFY(h.session.start(Direction::Read));
+        } else if (e == kRadio) {
+            h.radio = &radio;
+        } else if (e == kQuestion) {
+            h.band = 2;
+            h.session.setServiceMode(true);
+            Identified(h, Direction::Write);
+            h.feed(Ack()); // the question opens here; duringModal acts inside it
+        } else {
+            h.receive(e);
+        }
         h.pump();
-        if (at == At::Expired)
-            h.ticks(Timer::Blink, 12);
-        return;
-    case At::Failed:
-        QVERIFY(h.session.start(d));
-        h.ticks(Timer::Watchdog, 4);
-        return;
     }
 }
 
@@ -67,273 +53,102 @@ void Reach(FakeHost& h, sim::RadioModel& radio, At at, Direction d) {
 class TestLinkSession : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void handshake_data() {
-        QTest::addColumn<QList<QByteArray>>("events");
+    void script_data() {
+        QTest::addColumn<QList<QByteArray>>("events"); // after the start of a read
         QTest::addColumn<int>("stage");
         QTest::addColumn<int>("band");
         QTest::addColumn<QByteArray>("lastSent");
         QTest::addColumn<int>("sentCount");
-        const QByteArray identify(1, 0x02), program("PROGRAM");
+        QTest::addColumn<bool>("failed"); // the watchdog ended a transfer
+        const QByteArray identify(1, 0x02), program("PROGRAM"), R = kRetry, W = kWatchdog;
         const auto row = [](const char* name) -> QTestData& { return QTest::newRow(name); };
-        row("ack") << QList{Ack()} << 1 << 0 << identify << 2;
-        row("hex text 06 across bytes") << QList{Bytes({0x30, 0x61})} << 1 << 0 << program << 1;
-        row("M5116 band 01") << QList{Ack(), Ident("M5116", 0x01)} << 0 << 5 << Ack() << 3;
-        row("unlisted code") << QList{Ack(), Ident("M6116", 0x00)} << 0 << 0 << Ack() << 3;
-        row("identification without ack") << QList{Ident("M6116", 0x43)} << 0 << 2 << Ack() << 2;
+        row("ack") << QList{Ack()} << 1 << 0 << identify << 2 << false;
+        row("hex text 06 across bytes")
+            << QList{Bytes({0x30, 0x61})} << 1 << 0 << program << 1 << false;
+        row("M5116 band 01") << QList{Ack(), Ident("M5116", 0x01)} << 0 << 5 << Ack() << 3 << false;
+        row("unlisted code keeps the band met before")
+            << QList{Ack(), Ident("M5116", 1), W, W, W, W, kStart, Ack(), Ident("M5116", 0)} << 0
+            << 5 << Ack() << 7 << true;
+        row("identification without ack")
+            << QList{Ident("M6116", 0x43)} << 0 << 2 << Ack() << 2 << false;
         row("identification in pieces")
             << QList{Ack(), QByteArray("M51"), Bytes({'1', '6', 1}), Bytes({0, 0})} << 0 << 5
-            << Ack() << 3;
+            << Ack() << 3 << false;
         row("seven bytes wait") << QList{Ack(), Ident("M5116", 1).first(7)} << 1 << 0 << identify
-                                << 2;
-        row("model text at byte 1")
-            << QList{Ack(), Bytes({0xFF, 'M', '6', '1', '1', '6', 1, 0})} << 0 << 0 << Ack() << 3;
+                                << 2 << false;
+        row("model text at byte 1") << QList{Ack(), Bytes({0xFF, 'M', '6', '1', '1', '6', 1, 0})}
+                                    << 0 << 0 << Ack() << 3 << false;
         row("model text off the byte boundary")
             << QList{Ack(), Bytes({0x14, 0xD3, 0x63, 0x13, 0x13, 0x60, 0x33, 0})} << 1 << 0
-            << identify << 2;
+            << identify << 2 << false;
         row("identification holding 0x06 is an ack")
             << QList{Ack(), Bytes({'M', '6', '1', '1', '6', 0x33, 0x06, 0})} << 1 << 0 << identify
-            << 3;
-    }
-    void handshake() {
-        QFETCH(QList<QByteArray>, events);
-        FakeHost h;
-        QVERIFY(h.session.start(Direction::Read));
-        QCOMPARE(h.sent, QList<QByteArray>{"PROGRAM"});
-        for (const QByteArray& e : events)
-            h.feed(e);
-        QTEST(h.session.TransferStage(), "stage");
-        QTEST(h.session.RadioBandIndex(), "band");
-        QTEST(h.sent.last(), "lastSent");
-        QTEST(int(h.sent.size()), "sentCount");
-        const bool accepted = h.session.TransferStage() == 0;
-        QCOMPARE(h.session.progressVisible(), accepted);
-        QCOMPARE(h.session.isTimerActive(Timer::Retry), h.sent.size() == 1);
-        if (accepted)
-            QCOMPARE(h.session.OutgoingImageHex(), h.image);
-    }
-
-    void unlistedCodeKeepsBand() { // the band of the radio met before stays
-        FakeHost h;
-        for (int code : {0x01, 0x00}) {
-            QVERIFY(h.session.start(Direction::Read));
-            h.feed(Ack());
-            h.feed(Ident("M5116", code));
-            QCOMPARE(h.session.RadioBandIndex(), 5);
-            h.ticks(Timer::Watchdog, 4);
-        }
-    }
-
-    void dialogue_data() {
-        QTest::addColumn<Direction>("direction");
-        QTest::addColumn<bool>("calibration");
-        QTest::addColumn<Delivery>("delivery");
-        QTest::addColumn<sim::RadioFaults>("faults");
-        const auto R = Direction::Read, W = Direction::Write;
-        QTest::newRow("read") << R << false << Delivery::AsSent << sim::RadioFaults{};
-        QTest::newRow("read byte by byte")
-            << R << false << Delivery::ByteByByte << sim::RadioFaults{};
-        QTest::newRow("read, noise and ack joined")
-            << R << false << Delivery::Joined << sim::RadioFaults{.garbage = true};
-        QTest::newRow("write") << W << false << Delivery::AsSent << sim::RadioFaults{};
-        QTest::newRow("write with calibration")
-            << W << true << Delivery::AsSent << sim::RadioFaults{};
-    }
-    void dialogue() {
-        QFETCH(Direction, direction);
-        QFETCH(bool, calibration);
-        QFETCH(sim::RadioFaults, faults);
-        const bool read = direction == Direction::Read;
-        sim::RadioModel radio(read ? 0x01 : 0x33, faults);
-        if (read)
-            radio.setMemory(PatternImage(1024));
-        FakeHost h;
-        h.radio = &radio;
-        QFETCH(Delivery, delivery);
-        h.delivery = delivery;
-        h.band = read ? 3 : 0; // a read takes the radio's band, whatever the selector says
-        h.session.setLanguage(read ? 1 : 0);
-        h.session.setCalibrationWrite(calibration);
-        QVERIFY(h.session.start(direction));
-        h.pump();
-
-        const QList<QByteArray> requests = h.framesOf('R');
-        const QList<QByteArray> frames = h.framesOf('W');
-        QCOMPARE(h.sent.first(3), (QList<QByteArray>{"PROGRAM", Bytes({2}), Ack()}));
-        QCOMPARE(h.sent.last(), QByteArray("E"));
-        QCOMPARE(h.ended, QList<Outcome>{read ? Outcome::ReadDone : Outcome::WriteDone});
-        QCOMPARE(h.closed, 1);
-        QCOMPARE(h.session.progressValue(), read ? 425 : 460);
-        QVERIFY(!h.session.progressVisible());
-        QCOMPARE(h.session.statusText(),
-                 read ? QString("Read frequency success!") : QString("写频成功！"));
-        QVERIFY(!h.session.isTimerActive(Timer::Watchdog));
-        if (read) {
-            QCOMPARE(requests.size(), 16);
-            QCOMPARE(requests[0], Bytes({0x52, 0x00, 0x10, 0x40}));
-            QCOMPARE(requests[15], Bytes({0x52, 0x03, 0xD0, 0x40}));
-            QCOMPARE(h.reads, QList<QString>{BytesToImageHex(PatternImage(1024))});
-            QCOMPARE(h.readBand, 5);
-        } else {
-            // 0x0010-0x017F, the calibration block 0x0180 when asked, 0x01B8, 0x0200-0x035F.
-            QCOMPARE(frames.size(), calibration ? 47 : 46);
-            QCOMPARE(frames[0], Bytes({'W', 0x00, 0x10, 0x10}) + PatternImage().first(16));
-            QCOMPARE(AddressOf(frames[23]), calibration ? 0x0180 : 0x01B8);
-            QCOMPARE(AddressOf(frames.last()), 0x0350);
-            QByteArray expected(1024, '\xFF'); // what is not written keeps the erased 0xFF
-            for (auto [from, to] : {std::pair{0x000, 0x170}, {0x1A8, 0x1B8}, {0x1F0, 0x350}})
-                expected.replace(from, to - from, PatternImage().mid(from, to - from));
-            if (calibration)
-                expected.replace(0x170, 16, PatternImage().mid(0x170, 16));
-            QCOMPARE(radio.memory(), expected);
-        }
-        // The result blinks for twelve ticks; the commands stay disabled until then.
-        for (int i = 1; i <= 12; ++i) {
-            QVERIFY(!h.session.start(Direction::Read));
-            const bool visible = h.session.statusVisible();
-            h.session.tick(Timer::Blink);
-            QCOMPARE(h.session.statusVisible(), i < 12 && !visible);
-            QCOMPARE(h.session.busy(), i < 12);
-        }
-        QVERIFY(!h.session.isTimerActive(Timer::Blink));
-        QVERIFY(!h.session.TransferDone());
-    }
-
-    void bandCheck_data() {
-        QTest::addColumn<int>("selected");
-        QTest::addColumn<bool>("service");
-        QTest::addColumn<bool>("answer");
-        QTest::addColumn<Outcome>("outcome");
-        QTest::addColumn<int>("questions");
-        QTest::addColumn<QString>("status");
-        const QString refused = QStringLiteral("Frequency band with discrepancies, do not write.");
-        const QString asked =
-            QStringLiteral("Frequency band with discrepancies, do you wish to continue?");
-        const QString done = QStringLiteral("Write frequency success!");
-        QTest::newRow("same band") << 0 << false << false << Outcome::WriteDone << 0 << done;
-        QTest::newRow("mismatch") << 5 << false << true << Outcome::BandRefused << 0 << refused;
-        QTest::newRow("service, Yes") << 5 << true << true << Outcome::WriteDone << 1 << done;
-        QTest::newRow("service, No") << 5 << true << false << Outcome::BandDeclined << 1 << asked;
-    }
-    void bandCheck() {
-        QFETCH(int, selected);
-        QFETCH(bool, service);
-        QFETCH(bool, answer);
-        QFETCH(Outcome, outcome);
-        sim::RadioModel radio(0x33);
-        FakeHost h;
-        h.radio = &radio;
-        h.band = selected;
-        h.answer = answer;
-        h.session.setLanguage(1);
-        h.session.setServiceMode(service);
-        QVERIFY(h.session.start(Direction::Write));
-        h.pump();
-        QTEST(h.questions, "questions");
-        QTEST(h.session.statusText(), "status");
-        QCOMPARE(h.ended, QList<Outcome>{outcome});
-        QCOMPARE(h.framesOf('W').size(), outcome == Outcome::WriteDone ? 46 : 0);
-        QCOMPARE(h.sent.last(), QByteArray("E"));
-        QCOMPARE(h.closed, 1);
-        QCOMPARE(h.session.RadioBandIndex(), selected);
-    }
-
-    void bandQuestionHoldsWatchdog() {
-        FakeHost h;
-        h.band = 2;
-        h.session.setServiceMode(true);
-        Identified(h, Direction::Write);
-        qsizetype sentBefore = 0;
-        h.duringModal = [&] {
-            sentBefore = h.sent.size();
-            QVERIFY(!h.session.isTimerActive(Timer::Watchdog));
-            h.ticks(Timer::Watchdog, 6);
-            h.session.receive(Ack());
-            QCOMPARE(h.sent.size(), sentBefore);
-            QCOMPARE(h.session.RxHex(), QStringLiteral("0606"));
+            << 3 << false;
+        row("two retry ticks wait") << QList{R, R} << 1 << 0 << program << 1 << false;
+        row("PROGRAM again on the third, noise dropped")
+            << QList{R, R, Bytes({0xFF}), R} << 1 << 0 << program << 2 << false;
+        row("PROGRAM again once only")
+            << QList<QByteArray>(8, R) << 1 << 0 << program << 2 << false;
+        row("an ack stops the repeat, whose count stays")
+            << QList{R, R, Ack(), W, W, W, W, kStart, R} << 1 << 0 << program << 5 << true;
+        row("a reply restarts the watchdog")
+            << QList{W, W, W, Ack(), W, W, W} << 1 << 0 << identify << 2 << false;
+        row("the watchdog's fourth tick")
+            << QList{W, W, W, Ack(), W, W, W, W} << 10 << 0 << QByteArray("E") << 3 << true;
+        // The second data frame of a read, in two pieces.
+        const QList<QByteArray> reading{Ack(), Ident("M6116", 0x33), Ack(),
+                                        DataFrame(0x0010, QByteArray(64, 'a')), Ack()};
+        const auto second = [&](const QByteArray& f) {
+            return reading + QList{f.first(10), f.mid(10)};
         };
-        h.feed(Ack());
-        QCOMPARE(h.errors, 0);
-        QCOMPARE(h.sent.size(), sentBefore + 1);
-        QCOMPARE(AddressOf(h.sent.last()), 0x0010);
-        QVERIFY(h.session.isTimerActive(Timer::Watchdog));
-        h.feed(Ack()); // later acknowledgements do not ask again
-        QCOMPARE(h.questions, 1);
-        QCOMPARE(AddressOf(h.sent.last()), 0x0020);
+        const QByteArray data = PatternImage(64), request = Bytes({'R', 0x00, 0x50, 0x40});
+        row("data frame") << second(DataFrame(0x0050, data)) << 0 << 0 << Ack() << 7 << false;
+        row("data frame, length byte not examined")
+            << second(DataFrame(0x0050, data, 0)) << 0 << 0 << Ack() << 7 << false;
+        row("data frame of another address")
+            << second(DataFrame(0x0090, data)) << 0 << 0 << request << 6 << false;
+        row("data frame one byte short")
+            << second(DataFrame(0x0050, data.first(63))) << 0 << 0 << request << 6 << false;
     }
-
-    void programRepeat() {
-        FakeHost h;
-        QVERIFY(h.session.start(Direction::Read));
-        h.ticks(Timer::Retry, 2);
-        h.session.receive(Bytes({0xFF}));
-        QCOMPARE(h.sent.size(), 1);
-        h.session.tick(Timer::Retry);
-        QCOMPARE(h.sent, (QList<QByteArray>{"PROGRAM", "PROGRAM"}));
-        QVERIFY(h.session.RxHex().isEmpty());
-        h.ticks(Timer::Retry, 5); // once only
-        QCOMPARE(h.sent.size(), 2);
-        h.ticks(Timer::Watchdog, 4);
-
-        // An acknowledgement stops the repeat but leaves its count for the next transfer.
-        QVERIFY(h.session.start(Direction::Read));
-        h.ticks(Timer::Retry, 2);
-        h.feed(Ack());
-        QVERIFY(!h.session.isTimerActive(Timer::Retry));
-        h.ticks(Timer::Watchdog, 4);
-        QVERIFY(h.session.start(Direction::Read));
-        h.session.tick(Timer::Retry);
-        QCOMPARE(h.sent.last(), QByteArray("PROGRAM"));
-        QCOMPARE(h.framesOf('P').size(), 5);
-    }
-
-    void watchdog() {
-        FakeHost h;
-        QVERIFY(h.session.start(Direction::Read));
-        h.ticks(Timer::Watchdog, 3);
-        h.feed(Ack()); // a recognised reply starts the count again
-        h.ticks(Timer::Watchdog, 3);
-        QCOMPARE(h.errors, 0);
-        h.duringModal = [&] {
+    void script() {
+        QFETCH(QList<QByteArray>, events);
+        QFETCH(int, stage);
+        QFETCH(bool, failed);
+        LinkHost h;
+        h.duringModal = [&] { // the error box
             QVERIFY(!h.session.isTimerActive(Timer::Blink));
             h.session.receive(Ident("M6116", 0x33)); // would pass in the handshake
         };
-        const qsizetype before = h.sent.size();
-        h.session.tick(Timer::Watchdog);
-        QCOMPARE(h.errors, 1);
-        QCOMPARE(h.stageAtError, 10);
-        QCOMPARE(h.sent.mid(before), QList<QByteArray>{"E"});
+        QCOMPARE((QList{link::TimerInterval(Timer::Watchdog), link::TimerInterval(Timer::Blink),
+                        link::TimerInterval(Timer::Retry)}),
+                 (QList{1000, 200, 500}));
+        QVERIFY(h.session.start(Direction::Read));
+        QCOMPARE(h.sent, QList<QByteArray>{"PROGRAM"});
+        sim::RadioModel radio;
+        Play(h, radio, events);
+        QCOMPARE(h.session.TransferStage(), stage);
+        QTEST(h.session.RadioBandIndex(), "band");
+        QTEST(h.sent.last(), "lastSent");
+        QTEST(int(h.sent.size()), "sentCount");
+        QCOMPARE(h.ended, failed ? QList{Outcome::CommunicationError} : QList<Outcome>{});
+        QCOMPARE(h.errors, failed ? 1 : 0);
         QCOMPARE(h.closed, 0);
-        QCOMPARE(h.ended, QList<Outcome>{Outcome::CommunicationError});
+        QCOMPARE(h.session.progressVisible(), stage == 0);
+        QCOMPARE(h.session.isTimerActive(Timer::Retry), h.sent.size() == 1);
+        if (stage == 0)
+            QCOMPARE(h.session.OutgoingImageHex(), h.image);
+        if (h.sent.size() > 1 && h.sent.last() == "PROGRAM") // the repeat drops what came before
+            QVERIFY(h.session.RxHex().isEmpty());
+        if (stage != 10)
+            return;
+        QCOMPARE(h.stageAtError, 10);
         QVERIFY(!h.session.busy());
         QVERIFY(!h.session.statusVisible());
         QVERIFY(h.session.RxHex().isEmpty());
         for (Timer t : {Timer::Watchdog, Timer::Blink, Timer::Retry})
             QVERIFY(!h.session.isTimerActive(t));
         h.feed(Ack()); // stage 10 ignores late bytes
-        QCOMPARE(h.sent.size(), before + 1);
-    }
-
-    void dataFrameAcceptance_data() {
-        QTest::addColumn<QByteArray>("frame");
-        QTest::addColumn<bool>("accepted");
-        const QByteArray data = PatternImage(64);
-        QTest::newRow("exact") << DataFrame(0x0050, data) << true;
-        QTest::newRow("length byte not examined") << DataFrame(0x0050, data, 0) << true;
-        QTest::newRow("other address") << DataFrame(0x0090, data) << false;
-        QTest::newRow("one byte short") << DataFrame(0x0050, data.first(63)) << false;
-    }
-    void dataFrameAcceptance() {
-        QFETCH(QByteArray, frame);
-        QFETCH(bool, accepted);
-        FakeHost h;
-        Identified(h, Direction::Read);
-        h.feed(Ack());
-        h.feed(DataFrame(0x0010, QByteArray(64, 'a')));
-        h.feed(Ack());
-        h.feed(frame.first(10)); // in two events
-        h.feed(frame.mid(10));
-        QCOMPARE(h.sent.last() == Ack(), accepted);
-        QCOMPARE(h.session.IncomingImageHex().size(), accepted ? 256 : 128);
+        QCOMPARE(h.sent.size(), 3);
     }
 
     void incompleteReadNeverDecoded_data() {
@@ -348,7 +163,7 @@ private Q_SLOTS:
         QFETCH(bool, frames);
         QFETCH(int, twice);
         QFETCH(int, missing);
-        FakeHost h;
+        LinkHost h;
         Identified(h, Direction::Read);
         for (int k = 0; k <= 16; ++k) {
             h.feed(Ack()); // the radio's acknowledgement, or a stray one
@@ -365,53 +180,71 @@ private Q_SLOTS:
         QCOMPARE(h.ended, QList<Outcome>{Outcome::CommunicationError});
     }
 
-    void cancel_data() {
-        QTest::addColumn<At>("at");
-        QTest::addColumn<Direction>("direction");
-        QTest::addColumn<bool>("ends"); // a running dialogue: end request, port closed
-        QTest::addColumn<bool>("cancelled");
-        QTest::newRow("idle") << At::Idle << Direction::Read << false << false;
-        QTest::newRow("handshake") << At::Handshake << Direction::Read << true << true;
-        QTest::newRow("writing frames") << At::Frames << Direction::Write << true << true;
-        QTest::newRow("band question open") << At::BandQuestion << Direction::Write << true << true;
-        QTest::newRow("result countdown") << At::Result << Direction::Read << false << true;
+    void cancelOrProceed_data() {
+        QTest::addColumn<QList<QByteArray>>("events"); // before the command
+        QTest::addColumn<bool>("cancel");              // or proceed with a read
+        QTest::addColumn<bool>("accepted");
+        const QList<QByteArray> read{kRadio, kStart}, W(4, kWatchdog), countdown(12, kBlink);
+        QTest::newRow("cancel when idle") << QList<QByteArray>{} << true << false;
+        QTest::newRow("cancel in the handshake") << QList{kStart} << true << true;
+        QTest::newRow("cancel with the band question open") << QList{kQuestion} << true << true;
+        QTest::newRow("cancel in the result countdown") << read << true << true;
+        QTest::newRow("proceed after a read") << read << false << true;
+        QTest::newRow("proceed while running") << QList{kStart} << false << false;
+        QTest::newRow("proceed after a watchdog failure") << QList{kStart} + W << false << false;
+        QTest::newRow("proceed after the countdown") << read + countdown << false << false;
     }
-    void cancel() {
-        QFETCH(At, at);
-        QFETCH(Direction, direction);
-        QFETCH(bool, ends);
-        QFETCH(bool, cancelled);
+    void cancelOrProceed() {
+        QFETCH(QList<QByteArray>, events);
+        QFETCH(bool, cancel);
         sim::RadioModel radio(0x33);
-        FakeHost h;
+        LinkHost h;
         h.session.setLanguage(1);
-        bool answer = false;
+        bool accepted = false;
         qsizetype sentBefore = 0;
         QList<Outcome> endedBefore;
         int closedBefore = 0;
-        const auto cancelNow = [&] {
+        const auto act = [&] {
             sentBefore = h.sent.size();
             endedBefore = h.ended;
             closedBefore = h.closed;
-            answer = h.session.cancel(link::LinkText::ReadCancelled);
+            accepted = cancel ? h.session.cancel(link::LinkText::ReadCancelled)
+                              : h.session.proceed(Direction::Read);
         };
-        if (at == At::BandQuestion)
-            h.duringModal = cancelNow;
-        Reach(h, radio, at, direction);
-        if (at != At::BandQuestion)
-            cancelNow();
-        QCOMPARE(answer, cancelled);
-        QCOMPARE(h.sent.size() - sentBefore, qsizetype(ends)); // the end request, nothing else
+        const bool question = events.contains(kQuestion);
+        if (question)
+            h.duringModal = act;
+        Play(h, radio, events);
+        if (!question)
+            act();
+        QTEST(accepted, "accepted");
+        // A running dialogue is ended: the end request, nothing else; proceeding sends PROGRAM.
+        const bool ends = cancel && (question || events == QList{kStart});
+        QCOMPARE(h.sent.size() - sentBefore, qsizetype(ends || (!cancel && accepted)));
+        if (!cancel && accepted) {
+            QCOMPARE(h.sent.last(), QByteArray("PROGRAM"));
+            QVERIFY(h.session.running());
+            QCOMPARE(h.session.TransferDirection(), Direction::Read);
+            QCOMPARE(h.session.statusMessage(), link::LinkText::Communicating);
+            // The old countdown is gone: the new dialogue runs to its own end.
+            h.ticks(Timer::Blink, 12);
+            QVERIFY(h.session.busy());
+            h.pump();
+            QCOMPARE(h.ended.last(), Outcome::ReadDone);
+            QCOMPARE(h.reads.size(), 2);
+            return;
+        }
+        QCOMPARE(h.closed, closedBefore + (ends ? 1 : 0));
+        QCOMPARE(h.ended, endedBefore + (ends ? QList{Outcome::Cancelled} : QList<Outcome>{}));
         if (ends) {
             QCOMPARE(h.sent.last(), QByteArray("E"));
-            QCOMPARE(h.closed, closedBefore + 1);
-            QCOMPARE(h.ended, endedBefore + QList<Outcome>{Outcome::Cancelled});
             QCOMPARE(h.session.outcome(), Outcome::Cancelled);
-            QVERIFY(h.framesOf('W').isEmpty() || at == At::Frames);
+            QVERIFY(h.framesOf('W').isEmpty());
             QVERIFY(h.reads.isEmpty());
-        } else {
-            QCOMPARE(h.ended, endedBefore);
         }
-        if (cancelled) {
+        if (!cancel)
+            return;
+        if (accepted) {
             QVERIFY(!h.session.busy());
             QCOMPARE(h.session.statusText(), QStringLiteral("Reading cancelled."));
             QVERIFY(h.session.statusVisible());
@@ -419,45 +252,11 @@ private Q_SLOTS:
                 QVERIFY(!h.session.isTimerActive(t));
             QVERIFY(!h.session.progressVisible());
         }
-        // Nothing more goes out afterwards: late bytes, ticks and the answer are ignored.
+        // Nothing more goes out: late bytes, ticks and the answer are ignored.
         const qsizetype after = h.sent.size();
         h.session.receive(Ack());
         h.ticks(Timer::Retry, 3);
         QCOMPARE(h.sent.size(), after);
-    }
-
-    void proceed_data() {
-        QTest::addColumn<At>("at");
-        QTest::addColumn<Direction>("first");
-        QTest::addColumn<bool>("proceeds");
-        QTest::newRow("after a read") << At::Result << Direction::Read << true;
-        QTest::newRow("while running") << At::Frames << Direction::Read << false;
-        QTest::newRow("after a watchdog failure") << At::Failed << Direction::Read << false;
-        QTest::newRow("after the countdown") << At::Expired << Direction::Read << false;
-    }
-    void proceed() {
-        QFETCH(At, at);
-        QFETCH(Direction, first);
-        QFETCH(bool, proceeds);
-        sim::RadioModel radio(0x33);
-        FakeHost h;
-        Reach(h, radio, at, first);
-        const qsizetype sentBefore = h.sent.size();
-        QCOMPARE(h.session.proceed(Direction::Read), proceeds);
-        QCOMPARE(h.sent.size() - sentBefore, qsizetype(proceeds));
-        if (!proceeds)
-            return;
-        QCOMPARE(h.sent.last(), QByteArray("PROGRAM"));
-        QVERIFY(h.session.running());
-        QCOMPARE(h.session.TransferDirection(), Direction::Read);
-        QCOMPARE(h.session.statusMessage(), link::LinkText::Communicating);
-        // The old countdown is gone: the new dialogue runs to its own end.
-        h.ticks(Timer::Blink, 12);
-        QVERIFY(h.session.busy());
-        h.radio = &radio;
-        h.pump();
-        QCOMPARE(h.ended.last(), Outcome::ReadDone);
-        QCOMPARE(h.reads.size(), first == Direction::Read ? 2 : 1);
     }
 };
 
