@@ -59,7 +59,6 @@ void TestCsvCli::commands_data() {
     row("band by name", vhf, {"--band", "136-174MHz"}, 0, "", "146.52000//");
     row("no such base", good, {"--base", "@none"}, 1, "no such file", "");
     row("two placements", good, {"--in-order", "--by-location"}, 2, "not both", "");
-    row("one placement twice", good, {"--in-order", "--in-order"}, 2, "not both", "");
     row("unknown language", good, {"--lang", "fr"}, 2, "--lang takes zh or en", "");
     row("base without a file", good, {"--base"}, 2, "--base needs a codeplug file", "");
     row("a switch with a value", good, {"--merge=1"}, 2, "unexpected argument '--merge=1'", "");
