@@ -16,8 +16,7 @@ using namespace tr640;
 using tr640::test::SetChannel;
 
 Q_DECLARE_METATYPE(tr640::CsvReason)
-Q_DECLARE_METATYPE(tr640::CsvPlacement)
-Q_DECLARE_METATYPE(tr640::CsvChannelsNotInFile)
+Q_DECLARE_METATYPE(tr640::CsvImportOptions)
 
 namespace {
 
@@ -68,10 +67,8 @@ private Q_SLOTS:
     void toneModes();
     void importRows_data();
     void importRows();
-    void readerHabits_data();
-    void readerHabits();
-    void placement_data();
-    void placement();
+    void files_data();
+    void files();
     void chirpSampleFiles();
     void summary_data();
     void summary();
@@ -234,143 +231,121 @@ void TestCsv::importRows() {
           "expected");
 }
 
-// Files as CHIRP and spreadsheets write them, over a codeplug with channel 2 at 450 MHz.
-void TestCsv::readerHabits_data() {
+// Files as CHIRP and spreadsheets write them, and where their rows go, over a codeplug with
+// channel 3 at 450 MHz and channel 10 at 451 MHz.
+void TestCsv::files_data() {
     QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<CsvImportOptions>("options");
     QTest::addColumn<CsvReason>("fileReason");
-    QTest::addColumn<QString>("channels"); // receive frequency/BCLO of channels 1 to 4
+    QTest::addColumn<QString>("channels"); // the placement, channel:MHz in use, "/B" for BCLO
     QTest::addColumn<QStringList>("rejected");
     QTest::addColumn<QString>("says"); // a line of the English summary
     const auto row = [](const char* name, QByteArray file, const char* channels,
                         QStringList rejected = {}, const char* says = "") {
-        QTest::newRow(name) << file << CsvReason::None << QString(channels) << rejected
-                            << QString(says);
+        QTest::newRow(name) << file << CsvImportOptions() << CsvReason::None << QString(channels)
+                            << rejected << QString(says);
     };
-    const auto unreadable = [](const char* name, QByteArray file, CsvReason reason) {
-        QTest::newRow(name) << file << reason << QString("/0 450.00000/0 /0 /0") << QStringList()
-                            << QString();
+    const auto place = [](const char* name, QByteArray rows, CsvImportOptions options,
+                          const char* channels, QStringList rejected = {}) {
+        QTest::newRow(name) << "Location,Frequency\n" + rows << options << CsvReason::None
+                            << QString(channels) << rejected << QString();
+    };
+    const auto unreadable = [](const char* name, QByteArray file, CsvReason reason,
+                               const char* says = "") {
+        QTest::newRow(name) << file << CsvImportOptions() << reason << QString("3:450 10:451")
+                            << QStringList() << QString(says);
     };
     row("byte-order mark, quoted header, CRLF",
-        "\xEF\xBB\xBF\"Location\",\"Frequency\"\r\n\"1\",\"446.0\"\r\n", "446.00000/0 /0 /0 /0");
+        "\xEF\xBB\xBF\"Location\",\"Frequency\"\r\n\"1\",\"446.0\"\r\n", "by Location: 1:446");
     row("any order, unknown columns, any case", "Foo, frequency ,LOCATION\nx,447,2\n",
-        "/0 447.00000/0 /0 /0");
+        "by Location: 2:447");
     row("quoted comma, quote and line break",
-        "Location,Name,Frequency\n1,\"a, \"\"b\"\"\nc\",446\n2,x,999\n", "446.00000/0 /0 /0 /0",
+        "Location,Name,Frequency\n1,\"a, \"\"b\"\"\nc\",446\n2,x,999\n", "by Location: 1:446",
         {Rej(4, CsvReason::RxOutOfBand)});
     row("comment lines are counted", "# list\nLocation,Frequency\n# \"note\n1,446\n#3,447\n2,999\n",
-        "446.00000/0 /0 /0 /0", {Rej(6, CsvReason::RxOutOfBand)});
+        "by Location: 1:446", {Rej(6, CsvReason::RxOutOfBand)});
     row("quoted comment first",
         "\"# Club list \"\"2024\"\" edition\"\r\nLocation,Frequency\r\n1,446\r\n2,447\r\n",
-        "446.00000/0 447.00000/0 /0 /0", {}, "Rows are placed by their Location.");
+        "by Location: 1:446 2:447", {}, "Rows are placed by their Location.");
     row("blank lines and padding rows", "Location,Frequency\n\n,\n1,446\n ,  \n",
-        "446.00000/0 /0 /0 /0");
+        "by Location: 1:446");
     row("rows without a frequency", "Location,Frequency\n1,446\n2,\n3,0.000000\n4,447\n",
-        "446.00000/0 /0 /0 447.00000/0", {}, "Rows skipped without a frequency: 2 (line 3, 4).");
-    row("too few fields", "Location,Frequency,Name\n1,446\n2,447,x\n", "/0 447.00000/0 /0 /0",
+        "by Location: 1:446 4:447", {}, "Rows skipped without a frequency: 2 (line 3, 4).");
+    row("too few fields", "Location,Frequency,Name\n1,446\n2,447,x\n", "by Location: 2:447",
         {Rej(2, CsvReason::TooFewFields)});
-    row("quote not closed", "Location,Frequency\n1,446\n2,\"447\n3,448\n", "446.00000/0 /0 /0 /0",
+    row("quote not closed", "Location,Frequency\n1,446\n2,\"447\n3,448\n", "by Location: 1:446",
         {Rej(3, CsvReason::UnterminatedQuote)});
     row("semicolons and decimal commas",
         "Location;Frequency;Duplex;Offset\r\n1;446,5;split;447,0\r\n2;447;;\r\n",
-        "446.50000/0 447.00000/0 /0 /0", {}, "Channels imported: 2. Rows rejected: 0.");
+        "by Location: 1:446.5 2:447", {}, "Channels imported: 2. Rows rejected: 0.");
     row("BCLO in the comment", "Location,Frequency,Comment\n1,446,BCLO\n2,447,\n",
-        "446.00000/1 447.00000/0 /0 /0");
+        "by Location: 1:446/B 2:447");
     row("BCLO column of earlier exports",
-        "Location,Frequency,Comment,BCLO\n1,446,,On\n2,447,,Off\n",
-        "446.00000/1 447.00000/0 /0 /0");
+        "Location,Frequency,Comment,BCLO\n1,446,,On\n2,447,,Off\n", "by Location: 1:446/B 2:447");
     row("names are not kept", "Location,Name,Frequency,Comment\n1,Repeater,446,\n",
-        "446.00000/0 /0 /0 /0", {},
+        "by Location: 1:446", {},
         "The radio has no channel names: names and comments are not kept.");
     unreadable("empty", QByteArray(), CsvReason::NoHeader);
     unreadable("no Frequency column", "Location,Name\n1,x\n", CsvReason::NoFrequencyColumn);
     unreadable("too large", "Location,Frequency\n" + QByteArray(kMaxCsvFileSize, '\n'),
                CsvReason::FileTooLarge);
     const QString utf16 = QStringLiteral("Location,Frequency\r\n1,446\r\n");
-    QTest::newRow("UTF-16") << QByteArray("\xFF\xFE") +
-                                   QByteArray(reinterpret_cast<const char*>(utf16.utf16()),
-                                              utf16.size() * 2)
-                            << CsvReason::Utf16 << QString("/0 450.00000/0 /0 /0") << QStringList()
-                            << "The file cannot be imported: the file is in UTF-16; save it as "
-                               "CSV in UTF-8";
+    unreadable("UTF-16",
+               QByteArray("\xFF\xFE") +
+                   QByteArray(reinterpret_cast<const char*>(utf16.utf16()), utf16.size() * 2),
+               CsvReason::Utf16,
+               "The file cannot be imported: the file is in UTF-16; save it as CSV in UTF-8");
+    using P = CsvPlacement;
+    const auto clear = CsvChannelsNotInFile::Cleared;
+    const auto keep = CsvChannelsNotInFile::Kept;
+    place("1-16: by Location", "5,446\n2,447", {P::Automatic, clear}, "by Location: 2:447 5:446");
+    place("by Location, merged", "5,446\n2,447", {P::Automatic, keep},
+          "by Location: 2:447 3:450 5:446 10:451");
+    place("a 0: in file order", "0,446\n1,447", {P::Automatic, clear}, "in order: 1:446 2:447");
+    place("by Location when asked", "0,446\n17,447\nx,448\n16,449", {P::ByLocation, clear},
+          "by Location: 16:449",
+          {Rej(2, CsvReason::LocationOutOfRange), Rej(3, CsvReason::LocationOutOfRange),
+           Rej(4, CsvReason::BadLocation)});
+    place("duplicate Location", "3,446\n3,447", {P::Automatic, keep}, "by Location: 3:446 10:451",
+          {Rej(3, CsvReason::DuplicateLocation)});
+    place("a rejected row takes no channel", "3,999\n3,447", {P::Automatic, clear},
+          "by Location: 3:447", {Rej(2, CsvReason::RxOutOfBand)});
+    QByteArray many;
+    for (int i = 0; i < 18; ++i)
+        many +=
+            QByteArray::number(100 + i) + ',' + QByteArray::number(i == 4 ? 999 : 401 + i) + '\n';
+    place("more than 16 rows", many, {P::Automatic, clear},
+          "in order: 1:401 2:402 3:403 4:404 5:406 6:407 7:408 8:409 9:410 10:411 11:412 12:413 "
+          "13:414 14:415 15:416 16:417",
+          {Rej(6, CsvReason::RxOutOfBand), Rej(19, CsvReason::NoFreeChannel)});
 }
 
-void TestCsv::readerHabits() {
+void TestCsv::files() {
     QFETCH(QByteArray, file);
+    QFETCH(CsvImportOptions, options);
     QFETCH(CsvReason, fileReason);
     QFETCH(QString, says);
     EditorState base = EnglishState();
-    SetChannel(base, 2, "450.00000", "Off", "450.00000", "Off");
-    const CsvImportResult r = ImportChirpCsv(file, base);
+    SetChannel(base, 3, "450.00000", "Off", "450.00000", "Off");
+    SetChannel(base, 10, "451.00000", "67.0", "451.00000", "Off");
+    const CsvImportResult r = ImportChirpCsv(file, base, options);
     QCOMPARE(r.fileIssue.reason, fileReason);
     QTEST(Rejections(r), "rejected");
     QCOMPARE(r.state == base, fileReason != CsvReason::None);
     QStringList channels;
-    for (int row = 1; row <= 4; ++row)
-        channels << r.state.cell(row, ColRxFrequency) + u'/' +
-                        QString::number(r.state.listIndex(row, ColBclo));
-    QTEST(channels.join(u' '), "channels");
-    const QStringList summary = CsvImportSummary(r, English).split(u'\n');
-    QVERIFY2(says.isEmpty() || summary.contains(says), qPrintable(summary.join(u'\n')));
-}
-
-void TestCsv::placement_data() {
-    QTest::addColumn<QString>("rows"); // after the header Location,Frequency
-    QTest::addColumn<CsvPlacement>("asked");
-    QTest::addColumn<CsvChannelsNotInFile>("others");
-    QTest::addColumn<CsvPlacement>("used");
-    QTest::addColumn<QString>("channels"); // channel:MHz of every channel in use
-    QTest::addColumn<QStringList>("rejected");
-    using P = CsvPlacement;
-    const auto clear = CsvChannelsNotInFile::Cleared;
-    const auto keep = CsvChannelsNotInFile::Kept;
-    // The base has channel 3 at 450 and channel 10 at 451.
-    QTest::newRow("1-16: by Location") << "5,446\n2,447" << P::Automatic << clear << P::ByLocation
-                                       << "2:447 5:446" << QStringList();
-    QTest::newRow("by Location, merged") << "5,446\n2,447" << P::Automatic << keep << P::ByLocation
-                                         << "2:447 3:450 5:446 10:451" << QStringList();
-    QTest::newRow("a 0: in file order")
-        << "0,446\n1,447" << P::Automatic << clear << P::InOrder << "1:446 2:447" << QStringList();
-    QTest::newRow("by Location when asked")
-        << "0,446\n17,447\nx,448\n16,449" << P::ByLocation << clear << P::ByLocation << "16:449"
-        << QStringList{Rej(2, CsvReason::LocationOutOfRange), Rej(3, CsvReason::LocationOutOfRange),
-                       Rej(4, CsvReason::BadLocation)};
-    QTest::newRow("duplicate Location")
-        << "3,446\n3,447" << P::Automatic << keep << P::ByLocation << "3:446 10:451"
-        << QStringList{Rej(3, CsvReason::DuplicateLocation)};
-    QTest::newRow("a rejected row takes no channel")
-        << "3,999\n3,447" << P::Automatic << clear << P::ByLocation << "3:447"
-        << QStringList{Rej(2, CsvReason::RxOutOfBand)};
-    QString many;
-    for (int i = 0; i < 18; ++i)
-        many += QStringLiteral("%1,%2\n").arg(100 + i).arg(i == 4 ? 999 : 401 + i);
-    QTest::newRow("more than 16 rows")
-        << many << P::Automatic << clear << P::InOrder
-        << "1:401 2:402 3:403 4:404 5:406 6:407 7:408 8:409 9:410 10:411 11:412 12:413 13:414 "
-           "14:415 15:416 16:417"
-        << QStringList{Rej(6, CsvReason::RxOutOfBand), Rej(19, CsvReason::NoFreeChannel)};
-}
-
-void TestCsv::placement() {
-    QFETCH(QString, rows);
-    QFETCH(CsvPlacement, asked);
-    QFETCH(CsvChannelsNotInFile, others);
-    QFETCH(CsvPlacement, used);
-    QFETCH(QString, channels);
-    QFETCH(QStringList, rejected);
-    EditorState base = EnglishState();
-    SetChannel(base, 3, "450.00000", "Off", "450.00000", "Off");
-    SetChannel(base, 10, "451.00000", "67.0", "451.00000", "Off");
-    const CsvImportResult r = Import("Location,Frequency\n" + rows, base, {asked, others});
-    QCOMPARE(r.placement, used);
-    QCOMPARE(Rejections(r), rejected);
-    QStringList inUse;
+    if (fileReason == CsvReason::None)
+        channels << (r.placement == CsvPlacement::ByLocation ? "by Location:" : "in order:");
     for (int row = 1; row <= kChannelCount; ++row)
         if (r.state.channelInUse(row))
-            inUse << QStringLiteral("%1:%2").arg(row).arg(
-                LeadingNumber(r.state.cell(row, ColRxFrequency)));
-    QCOMPARE(inUse.join(u' '), channels);
-    if (others == CsvChannelsNotInFile::Kept)
+            channels << QStringLiteral("%1:%2%3")
+                            .arg(row)
+                            .arg(LeadingNumber(r.state.cell(row, ColRxFrequency)))
+                            .arg(r.state.listIndex(row, ColBclo) ? "/B" : "");
+    QTEST(channels.join(u' '), "channels");
+    if (r.state.cell(10, ColRxFrequency) == "451.00000") // kept whole
         QCOMPARE(ChannelText(r.state, 10), ChannelText(base, 10));
+    const QStringList summary = CsvImportSummary(r, English).split(u'\n');
+    QVERIFY2(says.isEmpty() || summary.contains(says), qPrintable(summary.join(u'\n')));
 }
 
 void TestCsv::chirpSampleFiles() {
