@@ -43,11 +43,6 @@ QString RowText(const EditorState& s, int row) {
     return cells.join(u'|');
 }
 
-QByteArray WithByte(QByteArray image, int offset, int value) {
-    image[offset] = static_cast<char>(value);
-    return image;
-}
-
 } // namespace
 
 class TestCodec : public QObject {
@@ -63,6 +58,7 @@ private Q_SLOTS:
     void decodedRecords();
     void settingsFields_data();
     void settingsFields();
+    void settingValues_data();
     void settingValues();
     void characterFields_data();
     void characterFields();
@@ -70,8 +66,6 @@ private Q_SLOTS:
     void toneList();
     void channelCells_data();
     void channelCells();
-    void outOfRangeValuesStayInTheirFields_data();
-    void outOfRangeValuesStayInTheirFields();
 };
 
 void TestCodec::startupImage() {
@@ -227,7 +221,6 @@ void TestCodec::settingsFields_data() {
     kept("PriorityChannel 0", 0x151, "00");
     kept("band code 00", 0x1AD, "00");
     kept("Dropout 301", 0x155, "2D 01");
-    QTest::newRow("TxHighPower any byte") << 0x173 << Hex("C8") << true;
 }
 
 void TestCodec::settingsFields() {
@@ -239,25 +232,6 @@ void TestCodec::settingsFields() {
     EditorState s;
     DecodeImage(s, img);
     QCOMPARE(EncodeImage(s).toHex(' '), (taken ? img : StartupImage()).toHex(' '));
-}
-
-void TestCodec::settingValues() {
-    // What the stored numbers mean: tens of milliseconds, a list position plus one, two bytes.
-    QByteArray img = StartupImage();
-    img.replace(0x102, 1, Hex("19"));
-    img.replace(0x120, 1, Hex("06"));
-    img.replace(0x155, 2, Hex("2C 01"));
-    img.replace(0x173, 1, Hex("C8"));
-    EditorState s;
-    DecodeImage(s, img);
-    QCOMPARE(s.Settings.FirstDigitDelay, 250);
-    QCOMPARE(s.TimeOutTimer, 5);
-    QCOMPARE(s.Settings.DropoutDelayTime, QString("300"));
-    QCOMPARE(s.Settings.TxHighPower, 200);
-    DecodeImage(s, WithByte(StartupImage(), 0x120, 0x28));
-    QCOMPARE(s.TimeOutTimer, 39);
-    DecodeImage(s, WithByte(StartupImage(), 0x120, 0x00)); // no time-out
-    QCOMPARE(s.TimeOutTimer, -1);
 }
 
 // A text field as typed, the bytes it writes, the bytes decoded (the written ones unless
@@ -382,41 +356,56 @@ void TestCodec::channelCells() {
     QTEST(s.cell(row, column), "cell");
 }
 
-void TestCodec::outOfRangeValuesStayInTheirFields_data() {
+// A value as held and the bytes it writes, out-of-range values kept within their field; one
+// decode and encode keeps those bytes.
+void TestCodec::settingValues_data() {
     QTest::addColumn<Change>("change");
-    QTest::addColumn<int>("offset"); // where the bad value lands
+    QTest::addColumn<int>("offset");
     QTest::addColumn<QByteArray>("expected");
-    const auto row = [](const char* name, Change change, int offset, const QByteArray& expected) {
-        QTest::newRow(name) << change << offset << expected;
+    const auto row = [](const char* name, Change change, int offset, const char* expected) {
+        QTest::newRow(name) << change << offset << Hex(expected);
     };
     row(
+        "delay in tens of ms", [](EditorState& s) { s.Settings.FirstDigitDelay = 250; }, 0x102,
+        "19");
+    row(
+        "delay 9000", [](EditorState& s) { s.Settings.FirstDigitDelay = 9000; }, 0x102, "64");
+    row(
+        "time-out as position + 1", [](EditorState& s) { s.TimeOutTimer = 5; }, 0x120, "06");
+    row(
+        "time-out 39", [](EditorState& s) { s.TimeOutTimer = 39; }, 0x120, "28");
+    row(
+        "no time-out", [](EditorState& s) { s.TimeOutTimer = -1; }, 0x120, "00");
+    row(
+        "dropout in two bytes", [](EditorState& s) { s.Settings.DropoutDelayTime = "300"; }, 0x155,
+        "2C 01");
+    row(
         "dropout 99999", [](EditorState& s) { s.Settings.DropoutDelayTime = "99999"; }, 0x155,
-        Hex("2C 01"));
+        "2C 01");
+    row(
+        "TX high power", [](EditorState& s) { s.Settings.TxHighPower = 200; }, 0x173, "C8");
     row(
         "ID code of 15", [](EditorState& s) { s.Settings.IdCode = "123456789012345"; }, 0x110,
-        "1234567890");
+        "31 32 33 34 35 36 37 38 39 30");
     row(
         "test frequency 45 MHz", [](EditorState& s) { s.Settings.TestRxFrequency[0] = "45.00000"; },
-        0x270, Hex("00 00 50 04"));
+        0x270, "00 00 50 04");
     row(
-        "Duplicate 10", [](EditorState& s) { s.Settings.Duplicate = "10"; }, 0x12E, Hex("FF"));
+        "Duplicate 10", [](EditorState& s) { s.Settings.Duplicate = "10"; }, 0x12E, "FF");
     row(
-        "FirstDigitDelay 9000", [](EditorState& s) { s.Settings.FirstDigitDelay = 9000; }, 0x102,
-        Hex("64"));
-    row(
-        "GroupCallCode 12", [](EditorState& s) { s.Settings.GroupCallCode = 12; }, 0x106,
-        Hex("31"));
+        "GroupCallCode 12", [](EditorState& s) { s.Settings.GroupCallCode = 12; }, 0x106, "31");
 }
 
-void TestCodec::outOfRangeValuesStayInTheirFields() {
+void TestCodec::settingValues() {
     QFETCH(Change, change);
     QFETCH(int, offset);
     QFETCH(QByteArray, expected);
     EditorState s;
     change(s);
     QByteArray img = EncodeImage(s);
-    QCOMPARE(img.size(), kImageSize);
-    QCOMPARE(img.mid(offset, expected.size()), expected);
+    QCOMPARE(img.mid(offset, expected.size()).toHex(' '), expected.toHex(' '));
+    DecodeImage(s, img);
+    QCOMPARE(EncodeImage(s).toHex(' '), img.toHex(' '));
     img.replace(offset, expected.size(), StartupImage().mid(offset, expected.size()));
     QCOMPARE(img.toHex(' '), StartupImage().toHex(' ')); // nothing outside the field moved
 }
