@@ -105,52 +105,43 @@ void TestCodec::identificationArea() {
     QCOMPARE(back.CurrentBandIndex, band);
 }
 
-// Channels 1, 8, 9 and 16 as typed, their record, and channel 1 decoded again and shown in
-// English.
 void TestCodec::channelRecords_data() {
-    QTest::addColumn<QStringList>("cells"); // rx, rx tone, tx, tx tone
-    QTest::addColumn<QList<int>>("flags");  // power, bclo, wide, scan
+    QTest::addColumn<QString>("channel"); // as the grid shows it in English
     QTest::addColumn<QByteArray>("record");
-    QTest::addColumn<QString>("decoded");
-    QTest::newRow("example") << QStringList{"435.12500", "67.0", "435.12500", "D023N"}
-                             << QList<int>{1, 1, 1, 1}
-                             << Hex("00 25 51 43 00 25 51 43 9E 02 13 28 F8 F0 FC FF")
-                             << "435.12500|67.0|435.12500|D023N|High|Carrier|Wide|Yes";
-    QTest::newRow("low off narrow")
-        << QStringList{"435.12500", "67.0", "435.12500", "D023N"} << QList<int>{0, 0, 0, 0}
-        << Hex("00 25 51 43 00 25 51 43 9E 02 13 28 F0 C0 FC FF")
-        << "435.12500|67.0|435.12500|D023N|Low|Off|Narrow|No";
-    QTest::newRow("D754I, 254.1") << QStringList{"136.00000", "254.1", "174.00625", "D754I"}
-                                  << QList<int>{1, 0, 1, 0}
-                                  << Hex("00 00 60 13 25 06 40 17 ED 09 EC A9 F0 F0 FC FF")
-                                  << "136.00000|254.1|174.00625|D754I|High|Off|Wide|No";
-    QTest::newRow("D754N, no tones")
-        << QStringList{"720.00000", "Off", "600.00500", "D754N"} << QList<int>{0, 1, 1, 1}
-        << Hex("00 00 00 72 00 05 00 60 FF FF EC 29 F8 D0 FC FF")
-        << "720.00000|Off|600.00500|D754N|Low|Carrier|Wide|Yes";
-    QTest::newRow("unlisted tones")
-        << QStringList{"435.00000", "88.0", "435.00000", "D005N"} << QList<int>{1, 1, 1, 1}
-        << Hex("00 00 50 43 00 00 50 43 70 03 05 28 F8 F0 FC FF")
-        << "435.00000|88.0|435.00000|D005N|High|Carrier|Wide|Yes";
+    const auto row = [](const char* name, const char* channel, const char* record) {
+        QTest::newRow(name) << QString(channel) << Hex(record);
+    };
+    row("example", "435.12500|67.0|435.12500|D023N|High|Carrier|Wide|Yes",
+        "00 25 51 43 00 25 51 43 9E 02 13 28 F8 F0 FC FF");
+    row("low off narrow", "435.12500|67.0|435.12500|D023N|Low|Off|Narrow|No",
+        "00 25 51 43 00 25 51 43 9E 02 13 28 F0 C0 FC FF");
+    row("D754I, 254.1", "136.00000|254.1|174.00625|D754I|High|Off|Wide|No",
+        "00 00 60 13 25 06 40 17 ED 09 EC A9 F0 F0 FC FF");
+    row("D754N, no tones", "720.00000|Off|600.00500|D754N|Low|Carrier|Wide|Yes",
+        "00 00 00 72 00 05 00 60 FF FF EC 29 F8 D0 FC FF");
+    row("unlisted tones", "435.00000|88.0|435.00000|D005N|High|Carrier|Wide|Yes",
+        "00 00 50 43 00 00 50 43 70 03 05 28 F8 F0 FC FF");
 }
 
+// The channel typed into channels 1, 8, 9 and 16 gives its record and the scan bits; decoded,
+// and shown in English, the same channel.
 void TestCodec::channelRecords() {
-    QFETCH(QStringList, cells);
-    QFETCH(QList<int>, flags);
+    QFETCH(QString, channel);
     QFETCH(QByteArray, record);
+    const QStringList c = channel.split(u'|');
     EditorState s;
     for (int row : {1, 8, 9, 16})
-        SetChannel(s, row, cells[0], cells[1], cells[2], cells[3], flags[0], flags[1], flags[2],
-                   flags[3]);
+        SetChannel(s, row, c[0], c[1], c[2], c[3], c[4] == "High", c[5] == "Carrier",
+                   c[6] == "Wide", c[7] == "Yes");
     const QByteArray img = EncodeImage(s);
     QCOMPARE(img.mid(0, 16).toHex(' '), record.toHex(' '));
     QCOMPARE(img.mid(0xF0, 16).toHex(' '), record.toHex(' '));
-    QCOMPARE(img.mid(0x16E, 2), flags[3] ? Hex("81 81") : Hex("00 00"));
+    QCOMPARE(img.mid(0x16E, 2), c[7] == "Yes" ? Hex("81 81") : Hex("00 00"));
     EditorState back;
     DecodeImage(back, img);
     back.Language = English;
     back.SetGrid1Text();
-    QTEST(RowText(back, 1), "decoded");
+    QCOMPARE(RowText(back, 1), channel);
     QCOMPARE(EncodeImage(back).toHex(' '), img.toHex(' '));
 }
 
