@@ -101,9 +101,8 @@ void TestDealerWrite::preview() {
     const QByteArray original = EncodeImage(Customer());
     b.radio.setMemory(original);
     b->document().replace(identical ? Customer() : Changed());
-    auto* item = b.find<QAction>("mnupreview");
-    QVERIFY(!item->isChecked()); // off by default
-    item->trigger();
+    QVERIFY(!b->transfer().writeChecks().Preview); // off by default
+    b.trigger("mnupreview");
     QVERIFY(b->transfer().writeChecks().Preview);
 
     QStringList shown;
@@ -177,23 +176,21 @@ void TestDealerWrite::batch() {
 
     auto* table = batch->findChild<QTableWidget*>("grdBatch");
     QCOMPARE(table->rowCount(), 3);
-    QStringList rows;
-    for (int r = 0; r < 3; ++r) {
-        QStringList cells;
-        for (int c = 0; c < 5; ++c)
-            cells << table->item(r, c)->text();
-        rows << cells.join(u',');
-    }
+    QStringList rows; // without the time
+    for (int r = 0; r < 3; ++r)
+        rows << QStringList({table->item(r, 1)->text(), table->item(r, 2)->text(),
+                             table->item(r, 3)->text(), table->item(r, 4)->text()})
+                    .join(u',');
+    QCOMPARE(rows,
+             QStringList({"400-470MHz,Written,,0099", "400-470MHz,Failed: band mismatch,,0100",
+                          "400-470MHz,Written,,0100"}));
     const QString path = b.dir.filePath("log.csv");
     batch->setLogChooser([&](QWidget*) { return path; });
     batch->findChild<QPushButton*>("cmdSaveLog")->click();
-    QCOMPARE(
-        QString::fromUtf8(ReadAll(path)).remove(QChar(0xFEFF)).split("\r\n", Qt::SkipEmptyParts),
-        QStringList{"Time,Band,Result,Verify,ID written"} + rows);
-    for (QString& row : rows)
-        row = row.section(u',', 1, 2) + u',' + row.section(u',', 4);
-    QCOMPARE(rows, QStringList({"400-470MHz,Written,0099", "400-470MHz,Failed: band mismatch,0100",
-                                "400-470MHz,Written,0100"}));
+    QStringList log = QString::fromUtf8(ReadAll(path)).split("\r\n", Qt::SkipEmptyParts);
+    for (QString& line : log)
+        line = line.section(u',', 1);
+    QCOMPARE(log, QStringList{"Band,Result,Verify,ID written"} + rows);
 }
 
 QTEST_MAIN(TestDealerWrite)
