@@ -143,15 +143,13 @@ void TestDealerFiles::sheet() {
     QSKIP("the sheet's text is read back with pdftotext on Linux");
 #endif
     const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
-    if (pdftotext.isEmpty())
-        QFAIL("pdftotext (poppler-utils) is needed");
+    QVERIFY2(!pdftotext.isEmpty(), "pdftotext (poppler-utils) is needed");
     QProcess text;
     text.start(pdftotext, {"-layout", pdf, "-"});
     QVERIFY(text.waitForFinished(30000));
     const QString page = QString::fromUtf8(text.readAllStandardOutput());
     QVERIFY2(page.contains(title), qPrintable(page));
-    QVERIFY(page.contains("136-174MHz"));
-    QVERIFY(page.contains("c.DAT"));
+    QVERIFY(page.contains("136-174MHz") && page.contains("c.DAT"));
     for (const QString& f : frequencies)
         QVERIFY2(page.contains(f), qPrintable(f));
     QCOMPARE(page.count("\f"), 1); // one page
