@@ -142,7 +142,6 @@ void TestCsv::importRows_data() {
     const auto row = [](const char* name, const char* fields, const char* expected) {
         QTest::newRow(name) << QString(fields) << QString::fromUtf8(expected);
     };
-    // Duplex and frequency forms.
     row("simplex", "Frequency=446.00625;Duplex=;Offset=0.6", "446.00625 446.00625 Off Off 1 0 1 1");
     row("plus", "Frequency=440.1;Duplex=+;Offset=5.000000", "440.10000 445.10000 Off Off 1 0 1 1");
     row("minus", "Frequency=445.1;Duplex=-;Offset=5", "445.10000 440.10000 Off Off 1 0 1 1");
@@ -163,7 +162,6 @@ void TestCsv::importRows_data() {
         "Line 2: Offset \"abc\" is not a frequency");
     row("shift beyond the band", "Frequency=469;Duplex=+;Offset=5",
         "Line 2: transmit frequency 474.000000 MHz is beyond the band 400-470MHz");
-    // Power, mode, skip, BCLO.
     row("2.5 W is High", "Frequency=446;Power=2.5W", "446.00000 446.00000 Off Off 1 0 1 1");
     row("2.4 W is Low", "Frequency=446;Power=2.4 W", "446.00000 446.00000 Off Off 0 0 1 1");
     row("Low by name, BCLO carrier", "Frequency=446;Power=low;BCLO=carrier",
@@ -176,7 +174,6 @@ void TestCsv::importRows_data() {
         "Line 2: Power \"strong\" is not watts, High or Low");
     row("unknown skip", "Frequency=446;Skip=X", "Line 2: Skip \"X\" is not empty, S or P");
     row("unknown BCLO", "Frequency=446;BCLO=maybe", "Line 2: BCLO \"maybe\" is not On or Off");
-    // Tones: CHIRP's defaults for absent columns, its lone-column habits, what the radio has.
     row("no tone columns: 88.5", "Frequency=446;Tone=TSQL",
         "446.00000 446.00000 88.5 88.5 1 0 1 1");
     row("rToneFreq alone serves TSQL", "Frequency=446;Tone=tsql;rToneFreq=103.5",
@@ -385,12 +382,8 @@ void TestCsv::summary() {
 void TestCsv::initTestCase() {
     QVERIFY(dir_.isValid());
     EditorState s;
-    for (int row : {1, 9}) {
-        s.cell(row, ColRxFrequency) = QStringLiteral("44%1.00625").arg(row);
-        s.cell(row, ColTxFrequency) = QStringLiteral("435.12500");
-        for (int col = ColRxTone; col <= ColScanAdd; ++col)
-            s.setListCell(row, col, col == ColTxTone ? 12 : row == 1);
-    }
+    SetChannel(s, 1, "441.00625", "67.0", "435.12500", "97.4", 1, 1, 1, 1);
+    SetChannel(s, 9, "449.00625", "Off", "435.12500", "97.4", 0, 0, 0, 0);
     base_ = dir_.filePath(QStringLiteral("base.dat"));
     QVERIFY(PutFile(base_, EncodeImage(s)));
 }
