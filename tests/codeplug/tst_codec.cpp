@@ -122,8 +122,7 @@ void TestCodec::channelRecords_data() {
         "00 00 50 43 00 00 50 43 70 03 05 28 F8 F0 FC FF");
 }
 
-// The channel typed into channels 1, 8, 9 and 16 gives its record and the scan bits; decoded,
-// and shown in English, the same channel.
+// Typed into channels 1, 8, 9 and 16: the record, the scan bits, and the same text decoded.
 void TestCodec::channelRecords() {
     QFETCH(QString, channel);
     QFETCH(QByteArray, record);
@@ -178,13 +177,11 @@ void TestCodec::decodedRecords() {
 }
 
 void TestCodec::settingsFields_data() {
-    // A stored value decoded over the start-up codeplug and encoded again: taken, or the field
-    // keeps its start-up bytes.
     QTest::addColumn<int>("offset");
     QTest::addColumn<QByteArray>("stored");
     QTest::addColumn<bool>("taken");
-    // Both ends of every numeric field from DtmfRate at 0x100 to TxLowPower at 0x178 (above 255:
-    // two bytes); one of them differs from the start-up value.
+    // Both ends of every numeric field decoded over the start-up codeplug and encoded again
+    // (above 255: two bytes); out-of-range values leave the start-up bytes.
     const std::array<int, 3> fields[] = {
         {0x100, 0, 3},   {0x101, 0, 3},   {0x102, 10, 100}, {0x103, 0, 3},       {0x104, 0, 16},
         {0x105, 0, 1},   {0x106, 0, '9'}, {0x107, 0, 15},   {0x10D, 0, 11},      {0x10E, 0, 11},
@@ -274,10 +271,7 @@ void TestCodec::channelCells() {
     EditorState s;
     s.Language = English;
     QCOMPARE(SetChannelCell(s, 1, ColRxFrequency, "435", 400, 470), CellProblem::None);
-    QStringList channel;
-    for (int col = ColRxFrequency; col <= ColScanAdd; ++col)
-        channel << s.cell(1, col);
-    QCOMPARE(channel.join(u' '), QString("435.00000 Off 435.00000 Off High Off Wide Yes"));
+    QCOMPARE(RowText(s, 1), QString("435.00000|Off|435.00000|Off|High|Off|Wide|Yes"));
     QFETCH(int, row);
     QFETCH(int, column);
     QFETCH(QString, typed);
@@ -285,9 +279,8 @@ void TestCodec::channelCells() {
     QTEST(s.cell(row, column), "cell");
 }
 
-// A value as held and the bytes it writes, out-of-range values kept within their field. A
-// decode of those bytes (or of other stored ones) gives back the value held, or, out of range,
-// one that writes the same bytes.
+// A value, its bytes (out of range: kept within the field) and a decode of them (or of `stored`)
+// giving back the value, or, out of range, one that writes the same bytes.
 void TestCodec::settingValues_data() {
     QTest::addColumn<Change>("change");
     QTest::addColumn<int>("offset");

@@ -1,5 +1,4 @@
-// CHIRP CSV export and import, in the library and through tr640-cli (damaged files and random
-// round trips are fuzz_csv's).
+// CHIRP CSV export and import, also through tr640-cli (random round trips are fuzz_csv's).
 
 #include "cli/CliRun.h"
 #include "codeplug/ChannelSetup.h"
@@ -118,7 +117,6 @@ void TestCsv::toneModes_data() {
     row("DTCS->Tone", "127.3", "D131I", "Cross,88.5,127.3,131,RN,023,DTCS->Tone");
 }
 
-// Each tone pair is written as CHIRP models it and read back to the same cells.
 void TestCsv::toneModes() {
     QFETCH(QString, rxTone);
     QFETCH(QString, txTone);
@@ -130,8 +128,7 @@ void TestCsv::toneModes() {
     const CsvImportResult r = Import(csv);
     QVERIFY(r.clean());
     QCOMPARE(ChannelText(r.state, 1), ChannelText(s, 1));
-    QCOMPARE(r.state.listIndex(1, ColRxTone), s.listIndex(1, ColRxTone));
-    QCOMPARE(r.state.listIndex(1, ColTxTone), s.listIndex(1, ColTxTone));
+    QVERIFY(r.state == s); // the tones' list positions too
 }
 
 // Each row names its columns, "Column=value;Column=value" (Location=1 added), and gives
@@ -342,13 +339,11 @@ void TestCsv::files() {
     QVERIFY2(says.isEmpty() || summary.contains(says), qPrintable(summary.join(u'\n')));
 }
 
-// 95 rows numbered 25 to 171 as CHIRP wrote them: 2 m, 70 cm, weather, aviation and 800 MHz
-// channels; twelve on 400-470MHz.
+// 95 rows numbered 25 to 171 as CHIRP wrote them, twelve of them on 400-470MHz.
 void TestCsv::chirpSampleFile() {
     QFile file(QStringLiteral(TR640_SOURCE_DIR "/tests/data/chirp/Generic_CSV.csv"));
     QVERIFY(file.open(QIODevice::ReadOnly));
     const CsvImportResult r = ImportChirpCsv(file.readAll(), EnglishState());
-    QCOMPARE(r.placement, CsvPlacement::InOrder);
     QCOMPARE(r.imported.size(), 12);
     QCOMPARE(r.rejected.size(), 83);
     QVERIFY(std::all_of(r.rejected.begin(), r.rejected.end(),
@@ -359,10 +354,8 @@ void TestCsv::chirpSampleFile() {
                           "441.55000 446.55000 Off 88.5 1 0 1 1",
                           "440.35000 445.35000 127.3 127.3 1 0 1 1",
                           "453.86250 453.86250 156.7 156.7 1 0 1 1"}));
-    QVERIFY(!r.state.channelInUse(13));
 }
 
-// The summary in English, and in Chinese cut after one rejected row.
 void TestCsv::summary() {
     const CsvImportResult r = Import("Location,Frequency,Mode\n1,446,%2\n1,446,FM\n2,446,FM\n3,x,");
     QCOMPARE(CsvImportSummary(r, English),
