@@ -1,5 +1,5 @@
 // A failed save keeps the existing file and says why; a failed open leaves the editor alone.
-// Faults come from file modes (an ordinary user) or the file size limit.
+// Faults come from file modes (an ordinary user), the file size limit or a full tmpfs (root).
 
 #include "support/UiTestSupport.h"
 
@@ -14,6 +14,7 @@
 #endif
 #ifdef Q_OS_LINUX
 #include <csignal>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #endif
 
@@ -54,13 +55,39 @@ private:
     rlimit previous_{};
     bool active_ = false;
 };
+
+// A 64 KiB tmpfs on a folder while this lives, holding a file and filled to its last page.
+class FullVolume {
+public:
+    FullVolume(const QString& folder, const QString& file, const QByteArray& bytes)
+        : folder_(folder.toLocal8Bit()) {
+        mounted_ = ::mount("tmpfs", folder_.constData(), "tmpfs", 0, "size=64k") == 0;
+        QFile filler(QDir(folder).filePath("filler"));
+        if (mounted_ && WriteAll(file, bytes) && filler.open(QIODevice::WriteOnly))
+            while (filler.write(QByteArray(4096, 'x')) > 0 && filler.flush()) {
+            }
+    }
+    ~FullVolume() {
+        if (mounted_)
+            ::umount2(folder_.constData(), MNT_DETACH);
+    }
+    bool mounted() const { return mounted_; }
+
+private:
+    QByteArray folder_;
+    bool mounted_ = false;
+};
 #else
 struct FileSizeLimit {
     bool active() const { return false; }
 };
+struct FullVolume {
+    FullVolume(const QString&, const QString&, const QByteArray&) {}
+    bool mounted() const { return false; }
+};
 #endif
 
-enum class Fault { ReadOnlyFolder, WriteError, Unreadable, Empty, Huge };
+enum class Fault { ReadOnlyFolder, FullDisk, WriteError, Unreadable, Empty, Huge };
 
 } // namespace
 
@@ -75,6 +102,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("reason"); // empty: the file opens
         QTest::newRow("save into a read-only folder")
             << Fault::ReadOnlyFolder << 0 << "没有访问权限";
+        QTest::newRow("save onto a full disk") << Fault::FullDisk << 1 << "the disk is full";
         QTest::newRow("save, write error") << Fault::WriteError << 1 << "could not be written";
         QTest::newRow("open an unreadable file") << Fault::Unreadable << 0 << "没有访问权限";
         QTest::newRow("open an empty file: an erased radio") << Fault::Empty << 0 << QString();
@@ -84,7 +112,7 @@ private Q_SLOTS:
         QFETCH(Fault, fault);
         QFETCH(int, language);
         QFETCH(QString, reason);
-        const bool saving = fault == Fault::ReadOnlyFolder || fault == Fault::WriteError;
+        const bool saving = fault <= Fault::WriteError;
 #ifdef Q_OS_UNIX
         if ((fault == Fault::ReadOnlyFolder || fault == Fault::Unreadable) && ::geteuid() == 0)
             QSKIP("file modes do not deny this user (root)");
@@ -96,11 +124,16 @@ private Q_SLOTS:
         const QByteArray previous = EncodeImage(saving ? EditorState() : Sample());
         EditorState expected;
         std::optional<FileSizeLimit> limit;
+        std::optional<FullVolume> full;
         switch (fault) {
         case Fault::ReadOnlyFolder:
             QVERIFY(WriteAll(path, previous));
             QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
             break;
+        case Fault::FullDisk:
+            if (full.emplace(folder, path, previous).mounted())
+                break;
+            QSKIP("only root mounts a tmpfs here; the write error row makes a failed write");
         case Fault::WriteError:
             QVERIFY(WriteAll(path, previous));
             if (limit.emplace().active())
