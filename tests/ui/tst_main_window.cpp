@@ -97,7 +97,6 @@ private Q_SLOTS:
         QTest::newRow("port 3, English") << QByteArray("\x00\x03\x01", 3) << false << 3 << 1;
         QTest::newRow("port 9") << QByteArray("\x00\x09\x01", 3) << false << 0 << 1;
         QTest::newRow("language 2") << QByteArray("\x02\x05\x02", 3) << false << 5 << 0;
-        QTest::newRow("all FF") << QByteArray("\xFF\xFF\xFF", 3) << false << 0 << 0;
     }
     void damagedPreferencesFile() {
         QFETCH(QByteArray, parameter);
@@ -107,25 +106,6 @@ private Q_SLOTS:
         QTEST(w->state().ComPortNumber, "port");
         QCOMPARE(Shown(w.form.get(), "Frame2"),
                  QString(language ? "Functions Setting" : "功能设置"));
-    }
-
-    void portFile_data() {
-        QTest::addColumn<QByteArray>("parameter");
-        QTest::addColumn<QByteArray>("port");
-        QTest::addColumn<QString>("name"); // empty: no port by name
-        const QByteArray none(3, '\0');
-        QTest::newRow("device, one line") << none << QByteArray("/dev/ttyUSB0\n") << "/dev/ttyUSB0";
-        QTest::newRow("256 bytes") << none << QByteArray(256, 'a') << QString(256, 'a');
-        QTest::newRow("257 bytes") << none << QByteArray(257, 'a') << QString();
-        QTest::newRow("not UTF-8") << none << QByteArray("/dev/tty\xFF\xFE") << QString();
-        QTest::newRow("control character") << none << QByteArray("/dev/a\x01b") << QString();
-    }
-    void portFile() {
-        QFETCH(QByteArray, parameter);
-        QFETCH(QByteArray, port);
-        const Preferences p = ParsePreferences(parameter, port);
-        QTEST(p.PortName, "name");
-        QCOMPARE(ParsePreferences(SerializeParameter(p), p.PortName.toUtf8()), p); // reads back
     }
 
     // preferences.ini beside `parameter`; the files `port` and `writechecks` of earlier
@@ -153,8 +133,12 @@ private Q_SLOTS:
             << QByteArray("[port]\nname=a,b\n[write]\nbackup-before-write=1\n"
                           "verify-after-write=yes\npreview-before-write=\"true\n")
             << QString() << WriteChecks{};
-        QTest::newRow("no INI file")
-            << none << none << QByteArray("\xFF\0[[=\n\\", 7) << QString() << WriteChecks{};
+        QTest::newRow("port file of 256 bytes")
+            << QByteArray(256, 'a') << none << none << QString(256, 'a') << WriteChecks{};
+        QTest::newRow("port file of 257 bytes")
+            << QByteArray(257, 'a') << none << none << QString() << WriteChecks{};
+        QTest::newRow("port file not UTF-8")
+            << QByteArray("/dev/tty\xFF\xFE") << none << none << QString() << WriteChecks{};
     }
     void preferencesIni() {
         QFETCH(QByteArray, port);
@@ -186,9 +170,12 @@ private Q_SLOTS:
             form->state().ComPortNumber = 3;
             form->findChild<QAction*>("mnuEnglish")->trigger();
             form->findChild<QAction*>("mnulock")->setChecked(true);
+            QVERIFY(!form->findChild<QAction*>("mnubackupfirst")->isChecked()); // off by default
+            form->findChild<QAction*>("mnuverify")->trigger();
             form->close();
         }
         QCOMPARE(ReadAll(dir.filePath("parameter")), QByteArray("\x01\x03\x01", 3));
+        QCOMPARE(LoadWriteChecks(dir.path()), (WriteChecks{false, true, false}));
     }
 
     void languageSwitch() {
