@@ -112,23 +112,29 @@ private Q_SLOTS:
         QCOMPARE(EncodeImage(f.state.Editor).at(0x173), char(200));
     }
 
-    // Rows: receive typed | transmit typed (empty: "440", then cleared) | shown.
+    // Rows: receive typed | transmit typed (empty: "440", then cleared) | shown | message.
     void testSnapping_data() {
         AddRows({"6.25 kHz nearer: 145.0070||145.00625", "5 kHz nearer: 145.0120||145.01000",
                  "letters only: abc||0.00000", "leading number: 146.52x||146.52000",
                  "negative: -5||0.00000", "TX on RX's 6.25 kHz: 145.00625|146.0074|146.00625",
-                 "TX on RX's 5 kHz: 145.01000|146.0074|146.00500",
-                 "absurdly long: 9{400}||0.00000"});
+                 "TX on RX's 5 kHz: 145.01000|146.0074|146.00500", "absurdly long: 9{400}||0.00000",
+                 "receive 999.995: 999.995||999.99500", "receive 1000: 1000|||超出频段范围",
+                 "transmit 1000.5: 145.00625|1000.5|145.00625|超出频段范围"});
     }
     void testSnapping() {
         QFETCH(QStringList, row);
         const QString &receive = row[0], &transmit = row[1], &shown = row[2];
         Test f;
+        BoxAnswerer boxes;
         f.enter(7, Form4::kRxColumn, receive);
         const QString rx = transmit.isEmpty() ? shown : receive;
         QCOMPARE(f.row(7), (QStringList{rx, rx})); // an empty TX follows RX
-        f.enter(7, Form4::kTxColumn, transmit.isEmpty() ? "440" : transmit);
-        QCOMPARE(f.row(7), (QStringList{rx, transmit.isEmpty() ? "440.00000" : shown}));
+        if (!rx.isEmpty())
+            f.enter(7, Form4::kTxColumn, transmit.isEmpty() ? "440" : transmit);
+        QCOMPARE(f.row(7),
+                 (QStringList{rx, transmit.isEmpty() && !rx.isEmpty() ? "440.00000" : shown}));
+        QCOMPARE(boxes.count(), row.size() > 3 ? 1 : 0);
+        QCOMPARE(boxes.text(), row.value(3));
         f.enter(7, Form4::kRxColumn, ""); // clearing RX clears TX
         QCOMPARE(f.row(7), (QStringList{"", ""}));
     }

@@ -1,11 +1,13 @@
-// New, Open and Save As, CSV export and import, through the menus with the file dialog
+// New, Open and Save As, CSV export and import, through the menus with the file question
 // answered.
 
 #include "support/UiTestSupport.h"
 
 #include "codeplug/ChannelRules.h"
 
-#include <QDir>
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 using namespace tr640;
 using namespace tr640::test;
@@ -56,13 +58,10 @@ private Q_SLOTS:
         QCOMPARE(boxes.fileDialogs(), 3);
     }
 
-    void overwriteQuestion_data() {
-        QTest::addColumn<QString>("answer");
-        QTest::newRow("No asks again") << "否";
-        QTest::newRow("Yes overwrites") << "是";
-    }
+    void overwriteQuestion_data() { AddRows({"No asks again: 否", "Yes overwrites: 是"}); }
     void overwriteQuestion() {
-        QFETCH(QString, answer);
+        QFETCH(QStringList, row);
+        const QString answer = row[0];
         Window w;
         const QString existing = w.dir.filePath("old.DAT"), other = w.dir.filePath("other.DAT");
         QVERIFY(WriteAll(existing, "previous contents"));
@@ -76,21 +75,22 @@ private Q_SLOTS:
         QCOMPARE(ReadAll(other).size(), no ? 848 : 12);
     }
 
-    void newChannels_data() {
-        QTest::addColumn<QString>("answer");
-        QTest::newRow("OK clears") << "确定";
-        QTest::newRow("Cancel keeps") << "取消";
+    void newChannels_data() { // answer | channels 1 and 3 afterwards
+        AddRows({"OK clears: 确定||", "Cancel keeps: 取消|145.00625|146.00000"});
     }
     void newChannels() {
-        QFETCH(QString, answer);
+        QFETCH(QStringList, row);
         Window w;
+        w.activate();
         w.open(Sample());
-        BoxAnswerer boxes({answer});
+        w.type(3, 1, "146", false); // an editor left open
+        BoxAnswerer boxes({row[0]});
         w->runToolbarKey("new");
         QCOMPARE(boxes.count(), 1);
         QCOMPARE(boxes.text(), QString("所有信道的数据将被清除！"));
         QCOMPARE(boxes.seen()[0].title, QString("警告"));
-        QCOMPARE(w.grid()->text(1, 1).isEmpty(), answer == "确定");
+        w.trigger("mnuCopy");
+        QCOMPARE(RowTexts(w.grid(), 1, 1, 1) + RowTexts(w.grid(), 3, 1, 1), row.mid(1));
         QCOMPARE(Shown(w.form.get(), "Combo1"), QString("136-174MHz")); // the band stays
     }
 
@@ -100,12 +100,20 @@ private Q_SLOTS:
                  "cancelled import: mnuImportCsv||0|",
                  "save into missing folder: mnuAssave|nowhere/x.DAT|1|写入出错",
                  "import binary: mnuImportCsv|binary.csv|1|",
-                 "short file reads as erased: mnuOpen|short.DAT|0|"});
+                 "short file reads as erased: mnuOpen|short.DAT|0|",
+                 "named pipe: mnuOpen|fifo.DAT|1|这不是普通文件"});
     }
     void failures() {
         QFETCH(QStringList, row);
         Window w;
         w.open(Sample());
+        if (row[1] == "fifo.DAT") {
+#ifdef Q_OS_UNIX
+            QCOMPARE(mkfifo(QFile::encodeName(w.dir.filePath(row[1])).constData(), 0600), 0);
+#else
+            QSKIP("no named pipes in the file system here");
+#endif
+        }
         QVERIFY(WriteAll(w.dir.filePath("binary.csv"), QByteArray("\x00\x01\x02 not a table", 15)));
         QVERIFY(WriteAll(w.dir.filePath("short.DAT"), EncodeImage(Sample()).left(20)));
         BoxAnswerer boxes({}, {row[1].isEmpty() ? QString() : w.dir.filePath(row[1])});
