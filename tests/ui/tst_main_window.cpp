@@ -1,14 +1,19 @@
-// The main window's own commands: lock, the preferences it starts from and writes, language
-// switch, service gestures.
+// The main window's own commands: lock, the preferences it starts from and writes, the language
+// switch and the language pass, the localised message box, service gestures.
 
 #include "support/UiTestSupport.h"
 
 #include "app/Preferences.h"
 #include "app/WriteChecks.h"
 #include "codeplug/ToneTable.h"
+#include "i18n/LocalisedMessageBox.h"
+#include "ui/main/TransferController.h"
 #include "ui/widgets/ClickLabel.h"
 
+#include <QDialog>
+#include <QMetaEnum>
 #include <QSlider>
+#include <QToolBar>
 
 using namespace tr640;
 using namespace tr640::test;
@@ -87,79 +92,77 @@ private Q_SLOTS:
         QVERIFY(object->property("enabled").toBool());
     }
 
-    void damagedPreferencesFile_data() {
-        QTest::addColumn<QByteArray>("parameter");
+    // The files a window starts from: `parameter` (lock, port number, language), and
+    // preferences.ini beside it; `port` and `writechecks` of earlier versions are carried into
+    // it once and removed. A null file is not written.
+    void preferencesRead_data() {
+        for (const char* file : {"parameter", "port", "writechecks", "ini"})
+            QTest::addColumn<QByteArray>(file);
         QTest::addColumn<bool>("locked");
-        QTest::addColumn<int>("port");
-        QTest::addColumn<int>("language");
-        QTest::newRow("empty") << QByteArray() << false << 0 << 0;
-        QTest::newRow("short") << QByteArray("\x01", 1) << true << 0 << 0;
-        QTest::newRow("port 3, English") << QByteArray("\x00\x03\x01", 3) << false << 3 << 1;
-        QTest::newRow("port 9") << QByteArray("\x00\x09\x01", 3) << false << 0 << 1;
-        QTest::newRow("language 2") << QByteArray("\x02\x05\x02", 3) << false << 5 << 0;
-    }
-    void damagedPreferencesFile() {
-        QFETCH(QByteArray, parameter);
-        QFETCH(int, language);
-        Window w(parameter, true);
-        QTEST(w.find<QAction>("mnulock")->isChecked(), "locked");
-        QTEST(w->state().ComPortNumber, "port");
-        QCOMPARE(Shown(w.form.get(), "Frame2"),
-                 QString(language ? "Functions Setting" : "功能设置"));
-    }
-
-    // preferences.ini beside `parameter`; the files `port` and `writechecks` of earlier
-    // versions are carried into it once and removed.
-    void preferencesIni_data() {
-        QTest::addColumn<QByteArray>("port");        // old file, null: none
-        QTest::addColumn<QByteArray>("writechecks"); // old file, null: none
-        QTest::addColumn<QByteArray>("ini");         // null: none
+        QTest::addColumn<int>("number");
+        QTest::addColumn<bool>("english");
         QTest::addColumn<QString>("name");
         QTest::addColumn<WriteChecks>("checks");
-        const QByteArray none;
+        const QByteArray no;
         const QByteArray ini("[port]\nname=/dev/ttyS1\n[write]\nbackup-before-write=true\n"
                              "verify-after-write=true\n");
-        QTest::newRow("old files") << QByteArray("/dev/ttyUSB1\n")
-                                   << QByteArray("verify-after-write=1\npreview-before-write=1\n")
-                                   << none << "/dev/ttyUSB1" << WriteChecks{false, true, true};
-        QTest::newRow("old files win") << QByteArray("COM9") << QByteArray("backup-before-write=0")
-                                       << ini << "COM9" << WriteChecks{};
-        QTest::newRow("bad old port file")
-            << QByteArray("a\x01") << none << ini << QString() << WriteChecks{true, true, false};
-        QTest::newRow("INI file") << none << none << ini << "/dev/ttyS1"
+        QTest::newRow("empty parameter") << QByteArray("") << no << no << no << false << 0 << false
+                                         << QString() << WriteChecks{};
+        QTest::newRow("short parameter") << QByteArray("\x01", 1) << no << no << no << true << 0
+                                         << false << QString() << WriteChecks{};
+        QTest::newRow("port 3, English") << QByteArray("\x00\x03\x01", 3) << no << no << no << false
+                                         << 3 << true << QString() << WriteChecks{};
+        QTest::newRow("old files")
+            << no << QByteArray("/dev/ttyUSB1\n")
+            << QByteArray("verify-after-write=1\npreview-before-write=1\n") << no << false << 0
+            << false << "/dev/ttyUSB1" << WriteChecks{false, true, true};
+        QTest::newRow("port 9") << QByteArray("\x00\x09\x01", 3) << no << no << no << false << 0
+                                << true << QString() << WriteChecks{};
+        QTest::newRow("language 2") << QByteArray("\x02\x05\x02", 3) << no << no << no << false << 5
+                                    << false << QString() << WriteChecks{};
+        QTest::newRow("old files win")
+            << no << QByteArray("COM9") << QByteArray("backup-before-write=0") << ini << false << 0
+            << false << "COM9" << WriteChecks{};
+        QTest::newRow("bad old port file") << no << QByteArray("a\x01") << no << ini << false << 0
+                                           << false << QString() << WriteChecks{true, true, false};
+        QTest::newRow("INI file") << no << no << no << ini << false << 0 << false << "/dev/ttyS1"
                                   << WriteChecks{true, true, false};
         QTest::newRow("damaged INI values")
-            << none << none
+            << no << no << no
             << QByteArray("[port]\nname=a,b\n[write]\nbackup-before-write=1\n"
                           "verify-after-write=yes\npreview-before-write=\"true\n")
-            << QString() << WriteChecks{};
-        QTest::newRow("port file of 256 bytes")
-            << QByteArray(256, 'a') << none << none << QString(256, 'a') << WriteChecks{};
-        QTest::newRow("port file of 257 bytes")
-            << QByteArray(257, 'a') << none << none << QString() << WriteChecks{};
-        QTest::newRow("port file not UTF-8")
-            << QByteArray("/dev/tty\xFF\xFE") << none << none << QString() << WriteChecks{};
+            << false << 0 << false << QString() << WriteChecks{};
+        QTest::newRow("port file of 256 bytes") << no << QByteArray(256, 'a') << no << no << false
+                                                << 0 << false << QString(256, 'a') << WriteChecks{};
+        QTest::newRow("port file of 257 bytes") << no << QByteArray(257, 'a') << no << no << false
+                                                << 0 << false << QString() << WriteChecks{};
+        QTest::newRow("port file not UTF-8") << no << QByteArray("/dev/tty\xFF\xFE") << no << no
+                                             << false << 0 << false << QString() << WriteChecks{};
     }
-    void preferencesIni() {
+    void preferencesRead() {
+        QFETCH(QByteArray, parameter);
         QFETCH(QByteArray, port);
         QFETCH(QByteArray, writechecks);
         QFETCH(QByteArray, ini);
+        QFETCH(bool, english);
         QFETCH(QString, name);
         QFETCH(WriteChecks, checks);
         QTemporaryDir dir;
-        for (const auto& [file, bytes] :
-             {std::pair{"port", port}, {"writechecks", writechecks}, {"preferences.ini", ini}})
+        for (const auto& [file, bytes] : {std::pair{"parameter", parameter},
+                                          {"port", port},
+                                          {"writechecks", writechecks},
+                                          {"preferences.ini", ini}})
             QVERIFY(bytes.isNull() || WriteAll(dir.filePath(file), bytes));
-        for (int load = 0; load < 2; ++load) {
-            QCOMPARE(LoadPreferences(dir.path()).PortName, name);
-            QCOMPARE(LoadWriteChecks(dir.path()), checks);
-            QVERIFY(!QFile::exists(dir.filePath("port")));
-            QVERIFY(!QFile::exists(dir.filePath("writechecks")));
-        }
-        const WriteChecks other{!checks.BackupFirst, !checks.Verify, !checks.Preview};
-        QVERIFY(SaveWriteChecks(dir.path(), other));
-        QCOMPARE(LoadWriteChecks(dir.path()), other);
-        QCOMPARE(LoadPreferences(dir.path()).PortName, name);
+        const std::unique_ptr<Form1> form = OpenMainWindow(dir.path());
+        QTEST(form->findChild<QAction*>("mnulock")->isChecked(), "locked");
+        QTEST(form->state().ComPortNumber, "number");
+        QCOMPARE(Shown(form.get(), "Frame2"), QString(english ? "Functions Setting" : "功能设置"));
+        QCOMPARE(form->state().PortName, name);
+        QCOMPARE(form->transfer().writeChecks(), checks);
+        QVERIFY(!QFile::exists(dir.filePath("port")));
+        QVERIFY(!QFile::exists(dir.filePath("writechecks")));
+        QCOMPARE(LoadPreferences(dir.path()).PortName, name); // carried over once
+        QCOMPARE(LoadWriteChecks(dir.path()), checks);
     }
 
     void preferencesWrittenOnExit() {
@@ -224,6 +227,112 @@ private Q_SLOTS:
         QVERIFY(!w.visible("TAnMa"));
         for (const char* slider : {"Slider1", "Slider3"})
             QVERIFY(!debug->findChild<QSlider*>(slider)->isEnabled());
+    }
+    void controlsOfTheWindowNotOfItsDialogs() {
+        QWidget window;
+        // A dialog made first, with a control of the same name as one of the window's.
+        auto* dialog = new QDialog(&window);
+        auto* inDialog = new QComboBox(dialog);
+        inDialog->setObjectName("Combo8");
+        auto* own = new QComboBox(new QWidget(&window));
+        own->setObjectName("Combo8");
+        QCOMPARE(FindControl(&window, "Combo8"), own);
+        QCOMPARE(FindControl(dialog, "Combo8"), inDialog);
+        QCOMPARE(FindControl(&window, ""), &window);
+        QVERIFY(!FindControl(&window, "Missing"));
+        // Control arrays by index.
+        QComboBox* elements[4];
+        for (int i = 0; i < 4; ++i) {
+            elements[i] = new QComboBox(&window);
+            elements[i]->setObjectName("Combo5");
+            SetControlIndex(elements[i], 5 + i);
+        }
+        QCOMPARE(FindControl(&window, "Combo5(7)"), elements[2]);
+        QVERIFY(!FindControl(&window, "Combo5(9)"));
+    }
+
+    // The main window's table on a window of a label and a toolbar of six buttons: caption and
+    // the last button's tooltip, for languages 0 and 1 only.
+    void languagesOtherThanZeroAndOneWriteNothing_data() {
+        AddRows({"Chinese: 0|机型选择|写频", "English: 1|Model|Write frequency",
+                 "2: 2|design|design", "-1: -1|design|design"});
+    }
+    void languagesOtherThanZeroAndOneWriteNothing() {
+        QFETCH(QStringList, row);
+        const int language = row[0].toInt();
+        QWidget window;
+        auto* label = new QLabel("design", &window);
+        label->setObjectName("Frame1");
+        auto* bar = new QToolBar(&window);
+        bar->setObjectName("Toolbar1");
+        for (int i = 0; i < 6; ++i)
+            bar->addAction("design")->setToolTip("design");
+        int looked = 0;
+        ApplyLanguage(language, [&](const QString& name) -> QWidget* {
+            ++looked;
+            return name == "Form1" ? &window : nullptr;
+        });
+        QCOMPARE(label->text(), row[1]);
+        bar->actions().last()->setText(QString()); // the tooltip is its own, not the caption
+        QCOMPARE(bar->actions().last()->toolTip(), row[2]);
+        QCOMPARE(looked > 0, language == 0 || language == 1); // no dialog is made for others
+    }
+
+    // Rows "window|control|Chinese|English"; the control as Shown() takes it.
+    void dialogTexts_data() {
+        AddRows({"Form2||调试参数|Debug Parameters", "Form2|Frame1|发射高功率|TX-High Power",
+                 "Form4|mfgrid1@1|接收频率|RX Frequency", "Form5|Check3|取消操作|Cancel Operation",
+                 "Form5|Combo15[3]|优先+当前|priority+Talk Back",
+                 // One text in both languages.
+                 "Form5|Label28|自动复位定时器|自动复位定时器", "Form5|Frame1|VOX|VOX",
+                 "Form6|Combo1[8]|照明灯开关|Scrambler", "Form7||嵌入信息|Embedded Information",
+                 "frmAbout|Label2|发布：2012.2|Issue：2012.4",
+                 "frmAbout|lblDescription|TR-640 编程软件项目开发 · 自由软件，GPL-3.0 或更高版本|"
+                 "Developed by the TR-640 programming software project · free software, GPL-3.0 or "
+                 "later"});
+    }
+    void dialogTexts() {
+        QFETCH(QStringList, row);
+        Window w;
+        for (int language : {English, Chinese, English}) {
+            w->editor().Language = language;
+            w->ApplyLanguage();
+            QCOMPARE(Shown(w->windowNamed(row[0]), row[1]), row[language == English ? 3 : 2]);
+        }
+    }
+
+    // Rows: style | language | buttons, sorted (the order is the platform's) | icon | pressed |
+    // result.
+    void messageBox_data() {
+        AddRows({"16 zh: 16|0|确定|Critical|确定|1", "36 en no: 36|1|No,Yes|Question|No|7",
+                 "64 en: 64|1|OK|Information|OK|1", "305 zh cancel: 305|0|取消,确定|Warning|取消|2",
+                 "traditional: 3|2|取消,否,是|NoIcon|取消|2",
+                 "abort retry ignore: 2|2|忽略,放棄,重試|NoIcon|重試|4"});
+    }
+    void messageBox() {
+        QFETCH(QStringList, row);
+        BoxAnswerer boxes({row[4]});
+        QCOMPARE(LocalisedMessageBox(nullptr, row[1].toInt(), "question", row[0].toUInt()),
+                 row[5].toInt());
+        QCOMPARE(boxes.count(), 1);
+        QStringList shown = boxes.seen()[0].buttons;
+        shown.sort();
+        QCOMPARE(shown.join(u','), row[2]);
+        QCOMPARE(QString(QMetaEnum::fromType<QMessageBox::Icon>().valueToKey(boxes.seen()[0].icon)),
+                 row[3]);
+        QCOMPARE(boxes.text(), QString("question"));
+    }
+
+    void messageBoxDefaultButton_data() {
+        AddRows({"305 defaults to Cancel: 305|2", "36 defaults to Yes: 36|6"});
+    }
+    void messageBoxDefaultButton() {
+        QFETCH(QStringList, row);
+        QTimer::singleShot(20, [] { // Enter presses the default button
+            if (QWidget* box = QApplication::activeModalWidget())
+                QTest::keyClick(box, Qt::Key_Return);
+        });
+        QCOMPARE(LocalisedMessageBox(nullptr, 0, "x", row[0].toUInt()), row[1].toInt());
     }
 };
 
