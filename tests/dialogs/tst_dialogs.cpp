@@ -12,7 +12,6 @@
 
 #include <QCheckBox>
 #include <QClipboard>
-#include <QKeyEvent>
 #include <QSlider>
 
 using namespace tr640;
@@ -57,27 +56,9 @@ struct Options : DialogFixture<Form5> {
     }
 };
 
-// Types text as a keyboard does, also characters QTest::keyClicks cannot send (beyond ASCII).
-void TypeText(QWidget* widget, const QString& text) {
-    for (QChar c : text) {
-        const char16_t u = c.unicode();
-        const Qt::Key key =
-            u >= 0x20 && u < 0x7F ? Qt::Key(QChar(u).toUpper().unicode()) : Qt::Key_unknown;
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &press);
-        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &release);
-    }
-}
-
-// OK (Command1) stores, Cancel (Command2) and the title bar's close do not.
-void AddOkCancelClose() {
-    QTest::addColumn<QString>("how");
-    QTest::addColumn<bool>("stores");
-    QTest::newRow("OK") << "Command1" << true;
-    QTest::newRow("Cancel") << "Command2" << false;
-    QTest::newRow("title-bar close") << "close" << false;
-}
+// How a dialog is left | whether it stores: OK does, Cancel and the title bar's close do not.
+const std::initializer_list<const char*> kLeaving{"OK: Command1|1", "Cancel: Command2|0",
+                                                  "title-bar close: close|0"};
 
 } // namespace
 
@@ -161,10 +142,11 @@ private Q_SLOTS:
         QCOMPARE(f.row(7), (QStringList{"", ""}));
     }
 
-    void testOkCancelClose_data() { AddOkCancelClose(); }
+    void testOkCancelClose_data() { AddRows(kLeaving); }
     void testOkCancelClose() {
-        QFETCH(QString, how);
-        QFETCH(bool, stores);
+        QFETCH(QStringList, row);
+        const QString how = row[0];
+        const bool stores = row[1] == "1";
         Test f;
         f.state.Editor.Settings.TestRxFrequency[15] = "400.00000";
         f->refreshFromStore();
@@ -327,10 +309,11 @@ private Q_SLOTS:
         QCOMPARE(pf2->currentIndex(), 1);
     }
 
-    void message_data() { AddOkCancelClose(); }
+    void message_data() { AddRows(kLeaving); }
     void message() {
-        QFETCH(QString, how);
-        QFETCH(bool, stores);
+        QFETCH(QStringList, row);
+        const QString how = row[0];
+        const bool stores = row[1] == "1";
         DialogFixture<Form7> f([](SharedState& s) {
             s.Editor.Settings.EmbeddedMessage = {"HELLO", "WORLD"};
         });
@@ -361,15 +344,16 @@ private Q_SLOTS:
         t->setText(row[0]);
         if (row[1] != "0")
             t->setSelection(0, row[1].toInt());
-        TypeText(t, row[2]);
+        for (QChar c : row[2]) // also what QTest::keyClicks cannot send (beyond ASCII)
+            QTest::sendKeyEvent(QTest::Click, t, Qt::Key_unknown, QString(c), Qt::NoModifier);
         QCOMPARE(t->text(), row[3]);
     }
 
     // Rows: start | clipboard | by Ctrl+V | by the context menu, past the typing limit.
     void messagePasting_data() {
         AddRows({"long paste kept: |p{40}|p{40}|p{40}", "paste when full: a{32}|b|a{32}|a{32}b",
-                 "non-Latin-1 refused: ab|x中y|ab|ab", "Latin-1 paste: ab|çé|abçé|abçé"});
-        QTest::newRow("line break refused") << QStringList{"ab", "x\ny", "ab", "ab"};
+                 "non-Latin-1 refused: ab|x中y|ab|ab", "Latin-1 paste: ab|çé|abçé|abçé",
+                 "line break refused: ab|x\ny|ab|ab"});
     }
     void messagePasting() {
         QFETCH(QStringList, row);

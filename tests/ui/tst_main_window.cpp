@@ -5,7 +5,7 @@
 
 #include "app/Preferences.h"
 #include "app/WriteChecks.h"
-#include "codeplug/ToneTable.h"
+#include "codeplug/ChannelRules.h"
 #include "i18n/LocalisedMessageBox.h"
 #include "ui/main/TransferController.h"
 #include "ui/widgets/ClickLabel.h"
@@ -34,24 +34,6 @@ struct Clocked : Window {
     }
     bool visible(const char* key) const { return find<QAction>(key)->isVisible(); }
 };
-
-EditorState WithChannels() {
-    EditorState s;
-    s.cell(1, ColRxFrequency) = s.cell(1, ColTxFrequency) = "435.00000";
-    s.setListCell(1, ColRxTone, 0);
-    s.cell(1, ColTxTone) = "88.0"; // a typed tone the list lacks
-    s.listIndex(1, ColTxTone) = kToneNotListed;
-    for (int col = ColPower; col <= ColScanAdd; ++col)
-        s.setListCell(1, col, col == ColBclo || col == ColScanAdd);
-    s.cell(2, ColRxFrequency) = s.cell(2, ColTxFrequency) = "436.00000";
-    s.setListCell(2, ColRxTone, 60); // D053N
-    s.setListCell(2, ColTxTone, 9);  // 88.5
-    for (int col = ColPower; col <= ColScanAdd; ++col)
-        s.setListCell(2, col, 1);
-    s.SquelchLevel = 7;
-    s.TimeOutTimer = 11;
-    return s;
-}
 
 } // namespace
 
@@ -181,19 +163,22 @@ private Q_SLOTS:
         QCOMPARE(LoadWriteChecks(dir.path()), (WriteChecks{false, true, false}));
     }
 
-    void languageSwitch() {
+    void languageSwitch() { // a typed tone's survival is tst_grid_editing's
         Window w;
-        w.open(WithChannels());
+        EditorState s;
+        FillNewChannel(s, 2, s.cell(2, ColRxFrequency) = "436.00000");
+        s.setListCell(2, ColRxTone, 60); // D053N
+        s.SquelchLevel = 7;
+        s.TimeOutTimer = 11;
+        w.open(s);
         w.trigger("mnuEnglish");
-        QCOMPARE(RowTexts(w.grid(), 1), (QStringList{"435.00000", "Off", "435.00000", "88.0", "Low",
-                                                     "Carrier", "Narrow", "Yes"}));
-        QCOMPARE(RowTexts(w.grid(), 2, 2, 5), (QStringList{"D053N", "436.00000", "88.5", "High"}));
+        QCOMPARE(RowTexts(w.grid(), 2, 2, 8),
+                 (QStringList{"D053N", "436.00000", "Off", "High", "Off", "Wide", "Yes"}));
         QVERIFY(w.grid()->text(3, 5).isEmpty()); // empty rows stay empty
         QCOMPARE(Shown(w.form.get(), QStringList{"Combo2", "Combo3", "Combo9", "Grid1@1"}),
                  (QStringList{"Chinese", "180 S", "Level 7", "RX frequency"}));
         w.trigger("mnuChinese");
-        QCOMPARE(RowTexts(w.grid(), 1, 2, 6),
-                 (QStringList{"关闭", "435.00000", "88.0", "低", "载波"}));
+        QCOMPARE(RowTexts(w.grid(), 2, 4, 6), (QStringList{"关闭", "高", "关闭"}));
     }
 
     void serviceGesture_data() { // clicks as label:second; whether the mode is on afterwards
