@@ -20,6 +20,9 @@ using namespace tr640::test;
 
 namespace {
 
+const QByteArray kIni("[port]\nname=/dev/ttyS1\n[write]\nbackup-before-write=true\n"
+                      "verify-after-write=true\n");
+
 // A window whose clock the test sets.
 struct Clocked : Window {
     double now = 36000.0; // 10:00:00
@@ -76,74 +79,43 @@ private Q_SLOTS:
 
     // The files a window starts from: `parameter` (lock, port number, language), and
     // preferences.ini beside it; `port` and `writechecks` of earlier versions are carried into
-    // it once and removed. A null file is not written.
+    // it once and removed. Rows: the four files, percent-encoded ("-": none) | locked | port
+    // number | English | port name | write checks (backup, verify, preview). "INI": a sound
+    // preferences.ini.
     void preferencesRead_data() {
-        for (const char* file : {"parameter", "port", "writechecks", "ini"})
-            QTest::addColumn<QByteArray>(file);
-        QTest::addColumn<bool>("locked");
-        QTest::addColumn<int>("number");
-        QTest::addColumn<bool>("english");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<WriteChecks>("checks");
-        const QByteArray no;
-        const QByteArray ini("[port]\nname=/dev/ttyS1\n[write]\nbackup-before-write=true\n"
-                             "verify-after-write=true\n");
-        QTest::newRow("empty parameter") << QByteArray("") << no << no << no << false << 0 << false
-                                         << QString() << WriteChecks{};
-        QTest::newRow("short parameter") << QByteArray("\x01", 1) << no << no << no << true << 0
-                                         << false << QString() << WriteChecks{};
-        QTest::newRow("port 3, English") << QByteArray("\x00\x03\x01", 3) << no << no << no << false
-                                         << 3 << true << QString() << WriteChecks{};
-        QTest::newRow("old files")
-            << no << QByteArray("/dev/ttyUSB1\n")
-            << QByteArray("verify-after-write=1\npreview-before-write=1\n") << no << false << 0
-            << false << "/dev/ttyUSB1" << WriteChecks{false, true, true};
-        QTest::newRow("port 9") << QByteArray("\x00\x09\x01", 3) << no << no << no << false << 0
-                                << true << QString() << WriteChecks{};
-        QTest::newRow("language 2") << QByteArray("\x02\x05\x02", 3) << no << no << no << false << 5
-                                    << false << QString() << WriteChecks{};
-        QTest::newRow("old files win")
-            << no << QByteArray("COM9") << QByteArray("backup-before-write=0") << ini << false << 0
-            << false << "COM9" << WriteChecks{};
-        QTest::newRow("bad old port file") << no << QByteArray("a\x01") << no << ini << false << 0
-                                           << false << QString() << WriteChecks{true, true, false};
-        QTest::newRow("INI file") << no << no << no << ini << false << 0 << false << "/dev/ttyS1"
-                                  << WriteChecks{true, true, false};
-        QTest::newRow("damaged INI values")
-            << no << no << no
-            << QByteArray("[port]\nname=a,b\n[write]\nbackup-before-write=1\n"
-                          "verify-after-write=yes\npreview-before-write=\"true\n")
-            << false << 0 << false << QString() << WriteChecks{};
-        QTest::newRow("port file of 256 bytes") << no << QByteArray(256, 'a') << no << no << false
-                                                << 0 << false << QString(256, 'a') << WriteChecks{};
-        QTest::newRow("port file of 257 bytes") << no << QByteArray(257, 'a') << no << no << false
-                                                << 0 << false << QString() << WriteChecks{};
-        QTest::newRow("port file not UTF-8") << no << QByteArray("/dev/tty\xFF\xFE") << no << no
-                                             << false << 0 << false << QString() << WriteChecks{};
+        AddRows({"empty parameter: |-|-|-|0|0|0||000", "short parameter: %01|-|-|-|1|0|0||000",
+                 "port 3, English: %00%03%01|-|-|-|0|3|1||000",
+                 "old files: -|/dev/ttyUSB1\n|verify-after-write=1\npreview-before-write=1\n|-|0|0|"
+                 "0|/dev/ttyUSB1|011",
+                 "port 9: %00%09%01|-|-|-|0|0|1||000", "language 2: %02%05%02|-|-|-|0|5|0||000",
+                 "old files win: -|COM9|backup-before-write=0|INI|0|0|0|COM9|000",
+                 "bad old port file: -|a%01|-|INI|0|0|0||110",
+                 "INI file: -|-|-|INI|0|0|0|/dev/ttyS1|110",
+                 "damaged INI values: -|-|-|[port]\nname=a,b\n[write]\nbackup-before-write=1\n"
+                 "verify-after-write=yes\npreview-before-write=\"true\n|0|0|0||000",
+                 "port file of 256 bytes: -|a{256}|-|-|0|0|0|a{256}|000",
+                 "port file of 257 bytes: -|a{257}|-|-|0|0|0||000",
+                 "port file not UTF-8: -|/dev/tty%FF%FE|-|-|0|0|0||000"});
     }
     void preferencesRead() {
-        QFETCH(QByteArray, parameter);
-        QFETCH(QByteArray, port);
-        QFETCH(QByteArray, writechecks);
-        QFETCH(QByteArray, ini);
-        QFETCH(bool, english);
-        QFETCH(QString, name);
-        QFETCH(WriteChecks, checks);
+        QFETCH(QStringList, row);
         QTemporaryDir dir;
-        for (const auto& [file, bytes] : {std::pair{"parameter", parameter},
-                                          {"port", port},
-                                          {"writechecks", writechecks},
-                                          {"preferences.ini", ini}})
-            QVERIFY(bytes.isNull() || WriteAll(dir.filePath(file), bytes));
+        const char* files[] = {"parameter", "port", "writechecks", "preferences.ini"};
+        for (int i = 0; i < 4; ++i) {
+            const QByteArray bytes =
+                row[i] == "INI" ? kIni : QByteArray::fromPercentEncoding(row[i].toUtf8());
+            QVERIFY(row[i] == "-" || WriteAll(dir.filePath(files[i]), bytes));
+        }
+        const WriteChecks checks{row[8][0] == '1', row[8][1] == '1', row[8][2] == '1'};
         const std::unique_ptr<Form1> form = OpenMainWindow(dir.path());
-        QTEST(form->findChild<QAction*>("mnulock")->isChecked(), "locked");
-        QTEST(form->state().ComPortNumber, "number");
-        QCOMPARE(Shown(form.get(), "Frame2"), QString(english ? "Functions Setting" : "功能设置"));
-        QCOMPARE(form->state().PortName, name);
+        QCOMPARE(form->findChild<QAction*>("mnulock")->isChecked(), row[4] == "1");
+        QCOMPARE(form->state().ComPortNumber, row[5].toInt());
+        QCOMPARE(Shown(form.get(), "Frame2"), row[6] == "1" ? "Functions Setting" : "功能设置");
+        QCOMPARE(form->state().PortName, row[7]);
         QCOMPARE(form->transfer().writeChecks(), checks);
         QVERIFY(!QFile::exists(dir.filePath("port")));
         QVERIFY(!QFile::exists(dir.filePath("writechecks")));
-        QCOMPARE(LoadPreferences(dir.path()).PortName, name); // carried over once
+        QCOMPARE(LoadPreferences(dir.path()).PortName, row[7]); // carried over once
         QCOMPARE(LoadWriteChecks(dir.path()), checks);
     }
 
