@@ -331,42 +331,37 @@ private Q_SLOTS:
                  (QStringList{"RADIO", full}));
     }
 
-    // Rows: start | selected from the start | typed | expected.
-    void messageTyping_data() {
-        AddRows({"stops at 32: a{30}|0|xyz|a{30}xy", "full, selection replaced: a{32}|3|X|Xa{29}",
-                 "accented letters pass: |0|Grüße|Grüße", "Chinese refused: AB|0|中文C|ABC",
-                 "y diaeresis refused (unused byte): |0|ÿy|y"});
+    // Rows: start | how: typed, typed over the first N characters, Ctrl+V or the context
+    // menu's paste (past the typing limit) | text | what the box holds and OK stores.
+    void messageEntry_data() {
+        AddRows(
+            {"stops at 32: a{30}|typed|xyz|a{30}xy", "full, selection replaced: a{32}|3|X|Xa{29}",
+             "accented letters pass: |typed|Grüße|Grüße", "Chinese refused: AB|typed|中文C|ABC",
+             "y diaeresis refused (unused byte): |typed|ÿy|y",
+             "long paste kept: |Ctrl+V|p{40}|p{40}", "long paste kept, menu: |menu|p{40}|p{40}",
+             "Ctrl+V when full: a{32}|Ctrl+V|b|a{32}", "menu when full: a{32}|menu|b|a{32}b",
+             "non-Latin-1 refused: ab|Ctrl+V|x中y|ab", "non-Latin-1 refused, menu: ab|menu|x中y|ab",
+             "Latin-1 paste: ab|Ctrl+V|çé|abçé", "Latin-1 paste, menu: ab|menu|çé|abçé",
+             "line break refused: ab|Ctrl+V|x\ny|ab", "line break refused, menu: ab|menu|x\ny|ab"});
     }
-    void messageTyping() {
-        QFETCH(QStringList, row);
-        DialogFixture<Form7> f;
-        auto* t = f.get<QLineEdit>("Text1");
-        t->setText(row[0]);
-        if (row[1] != "0")
-            t->setSelection(0, row[1].toInt());
-        for (QChar c : row[2]) // also what QTest::keyClicks cannot send (beyond ASCII)
-            QTest::sendKeyEvent(QTest::Click, t, Qt::Key_unknown, QString(c), Qt::NoModifier);
-        QCOMPARE(t->text(), row[3]);
-    }
-
-    // Rows: start | clipboard | by Ctrl+V | by the context menu, past the typing limit.
-    void messagePasting_data() {
-        AddRows({"long paste kept: |p{40}|p{40}|p{40}", "paste when full: a{32}|b|a{32}|a{32}b",
-                 "non-Latin-1 refused: ab|x中y|ab|ab", "Latin-1 paste: ab|çé|abçé|abçé",
-                 "line break refused: ab|x\ny|ab|ab"});
-    }
-    void messagePasting() {
+    void messageEntry() {
         QFETCH(QStringList, row);
         DialogFixture<Form7> f;
         auto* t = f.get<FilteredLineEdit>("Text1");
         t->setText(row[0]);
-        QGuiApplication::clipboard()->setText(row[1]);
-        QTest::keyClick(t, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(t->text(), row[2]);
-        t->setText(row[0]);
-        t->pasteFiltered();
+        QGuiApplication::clipboard()->setText(row[2]);
+        if (row[1] == "Ctrl+V") {
+            QTest::keyClick(t, Qt::Key_V, Qt::ControlModifier);
+        } else if (row[1] == "menu") {
+            t->pasteFiltered();
+        } else {
+            if (row[1] != "typed")
+                t->setSelection(0, row[1].toInt());
+            for (QChar c : row[2]) // also what QTest::keyClicks cannot send (beyond ASCII)
+                QTest::sendKeyEvent(QTest::Click, t, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        }
         QCOMPARE(t->text(), row[3]);
-        f.press("Command1"); // what the box holds is what OK stores
+        f.press("Command1");
         QCOMPARE(f.settings().EmbeddedMessage[0], row[3]);
     }
 

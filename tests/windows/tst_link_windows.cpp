@@ -97,9 +97,7 @@ private Q_SLOTS:
         const QString fallback = dir.filePath("fallback");
         QCOMPARE(tr640::FolderTakingFiles(dir.path(), fallback), dir.path());
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
-        QFile file(dir.filePath("file"));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.close();
+        QVERIFY(QFile(dir.filePath("file")).open(QIODevice::WriteOnly));
         QCOMPARE(tr640::FolderTakingFiles(dir.filePath("file/sub"), fallback), fallback);
         QCOMPARE(tr640::FolderTakingFiles(dir.filePath("missing"), fallback), fallback);
     }
