@@ -115,30 +115,31 @@ private Q_SLOTS:
         QCOMPARE(EncodeImage(f.state.Editor).at(0x173), char(200));
     }
 
-    // Rows: receive typed | transmit typed (empty: "440", then cleared) | shown | message.
+    // Rows: receive typed | transmit typed (none: it follows) | both shown | the message.
+    // Clearing the receive frequency clears both.
     void testSnapping_data() {
-        AddRows({"6.25 kHz nearer: 145.0070||145.00625", "5 kHz nearer: 145.0120||145.01000",
-                 "letters only: abc||0.00000", "leading number: 146.52x||146.52000",
-                 "negative: -5||0.00000", "TX on RX's 6.25 kHz: 145.00625|146.0074|146.00625",
-                 "TX on RX's 5 kHz: 145.01000|146.0074|146.00500", "absurdly long: 9{400}||0.00000",
-                 "receive 999.995: 999.995||999.99500", "receive 1000: 1000|||超出频段范围",
-                 "transmit 1000.5: 145.00625|1000.5|145.00625|超出频段范围"});
+        AddRows(
+            {"6.25 kHz nearer: 145.0070||145.00625|145.00625",
+             "5 kHz nearer: 145.0120||145.01000|145.01000", "letters only: abc||0.00000|0.00000",
+             "leading number: 146.52x||146.52000|146.52000", "negative: -5||0.00000|0.00000",
+             "TX on RX's 6.25 kHz: 145.00625|146.0074|145.00625|146.00625",
+             "TX on RX's 5 kHz: 145.01000|146.0074|145.01000|146.00500",
+             "TX on its own: 145.01000|440|145.01000|440.00000",
+             "absurdly long: 9{400}||0.00000|0.00000",
+             "receive 999.995: 999.995||999.99500|999.99500", "receive 1000: 1000||||超出频段范围",
+             "transmit 1000.5: 145.00625|1000.5|145.00625|145.00625|超出频段范围"});
     }
     void testSnapping() {
         QFETCH(QStringList, row);
-        const QString &receive = row[0], &transmit = row[1], &shown = row[2];
         Test f;
         BoxAnswerer boxes;
-        f.enter(7, Form4::kRxColumn, receive);
-        const QString rx = transmit.isEmpty() ? shown : receive;
-        QCOMPARE(f.row(7), (QStringList{rx, rx})); // an empty TX follows RX
-        if (!rx.isEmpty())
-            f.enter(7, Form4::kTxColumn, transmit.isEmpty() ? "440" : transmit);
-        QCOMPARE(f.row(7),
-                 (QStringList{rx, transmit.isEmpty() && !rx.isEmpty() ? "440.00000" : shown}));
-        QCOMPARE(boxes.count(), row.size() > 3 ? 1 : 0);
-        QCOMPARE(boxes.text(), row.value(3));
-        f.enter(7, Form4::kRxColumn, ""); // clearing RX clears TX
+        f.enter(7, Form4::kRxColumn, row[0]);
+        if (!row[1].isEmpty())
+            f.enter(7, Form4::kTxColumn, row[1]);
+        QCOMPARE(f.row(7), row.mid(2, 2));
+        QCOMPARE(boxes.count(), row.size() > 4 ? 1 : 0);
+        QCOMPARE(boxes.text(), row.value(4));
+        f.enter(7, Form4::kRxColumn, "");
         QCOMPARE(f.row(7), (QStringList{"", ""}));
     }
 

@@ -23,21 +23,6 @@ namespace {
 const QByteArray kIni("[port]\nname=/dev/ttyS1\n[write]\nbackup-before-write=true\n"
                       "verify-after-write=true\n");
 
-// A window whose clock the test sets.
-struct Clocked : Window {
-    double now = 36000.0; // 10:00:00
-    Clocked() {
-        form->state().Clock = [this] { return now; };
-    }
-    // A label of the main window (or of `dialog`) clicked at `at`; the whole label reacts.
-    void clickLabel(const QString& name, double at, QWidget* dialog = nullptr) {
-        now = at;
-        QTest::mouseClick(dialog ? dialog->findChild<ClickLabel*>(name) : find<ClickLabel>(name),
-                          Qt::LeftButton);
-    }
-    bool visible(const char* key) const { return find<QAction>(key)->isVisible(); }
-};
-
 } // namespace
 
 class TestMainWindow : public QObject {
@@ -153,38 +138,40 @@ private Q_SLOTS:
         QCOMPARE(RowTexts(w.grid(), 2, 4, 6), (QStringList{"关闭", "高", "关闭"}));
     }
 
-    void serviceGesture_data() { // clicks as label:second; whether the mode is on afterwards
-        AddRows({"three within 5 s: Label5:0|Label7:2|Label1:5|1",
-                 "spread over 6 s: Label5:0|Label7:3|Label1:6|0",
-                 "late click starts again: Label5:0|Label7:3|Label1:6|Label5:8|Label7:10|1",
-                 "one label thrice: Label5:0|Label5:1|Label5:2|0"});
+    // Rows: clicks at a second of the window's clock, "label:second" on the window,
+    // "Form2/label:second" on the debug dialog, "key:second" on a toolbar key | the service key
+    // shown | the test mode key shown | the calibration sliders usable.
+    void serviceGesture_data() {
+        AddRows({"three within 5 s: Label5:0,Label7:2,Label1:5|1|0|0",
+                 "spread over 6 s: Label5:0,Label7:3,Label1:6|0|0|0",
+                 "late click starts again: Label5:0,Label7:3,Label1:6,Label5:8,Label7:10|1|0|0",
+                 "one label thrice: Label5:0,Label5:1,Label5:2|0|0|0",
+                 "calibration: Form2/Label3:0,Form2/Label6:0|0|1|1",
+                 // A click on the other service key within the second counts for this one.
+                 "relock: Form2/Label3:0,Form2/Label6:0,Anma:10,TAnMa:10.4|0|0|0"});
     }
     void serviceGesture() {
         QFETCH(QStringList, row);
-        const bool on = row.takeLast() == "1";
-        Clocked w;
-        for (const QString& c : row)
-            w.clickLabel(c.section(':', 0, 0), 36000.0 + c.section(':', 1).toDouble());
-        QCOMPARE(w.visible("Anma"), on);
-        QVERIFY(!w.visible("TAnMa"));
+        Window w;
+        double now = 0;
+        w->state().Clock = [&now] { return now; };
+        QWidget* debug = w->windowNamed("Form2");
+        for (const QString& click : row[0].split(',')) {
+            now = 36000.0 + click.section(':', 1).toDouble();
+            const QString name = click.section(':', 0, 0);
+            if (name.startsWith("Form2/"))
+                QTest::mouseClick(debug->findChild<ClickLabel*>(name.mid(6)), Qt::LeftButton);
+            else if (name.startsWith("Label"))
+                QTest::mouseClick(w.find<ClickLabel>(name), Qt::LeftButton);
+            else
+                w->runToolbarKey(name);
+        }
+        QCOMPARE(w.find<QAction>("Anma")->isVisible(), row[1] == "1");
+        QCOMPARE(w.find<QAction>("TAnMa")->isVisible(), row[2] == "1");
+        for (const char* slider : {"Slider1", "Slider3"})
+            QCOMPARE(debug->findChild<QSlider*>(slider)->isEnabled(), row[3] == "1");
     }
 
-    void relockDisablesCalibration() {
-        Clocked w;
-        QWidget* debug = w->windowNamed("Form2");
-        w.clickLabel("Label3", 36000.0, debug);
-        w.clickLabel("Label6", 36000.0, debug);
-        QVERIFY(w.visible("TAnMa"));
-        QVERIFY(debug->findChild<QSlider*>("Slider1")->isEnabled());
-        // A click on the other service button within the second counts for this one.
-        w.now = 36010.0;
-        w->runToolbarKey("Anma");
-        w.now = 36010.4;
-        w->runToolbarKey("TAnMa");
-        QVERIFY(!w.visible("TAnMa"));
-        for (const char* slider : {"Slider1", "Slider3"})
-            QVERIFY(!debug->findChild<QSlider*>(slider)->isEnabled());
-    }
     void controlsOfTheWindowNotOfItsDialogs() {
         QWidget window;
         // A dialog made first, with a control of the same name as one of the window's.

@@ -100,54 +100,45 @@ private Q_SLOTS:
         QVERIFY(b.idle());
     }
 
-    // A 136-174MHz radio, the editor 400-470MHz: refused, or asked in service mode.
-    void bandMismatch_data() { // service mode | answer | message or status | written
-        AddRows({"refused: 0||频段不符，不可写入。|0", "service Yes: 1|是|频段不符，是否继续？|1"});
+    // Rows: command | the radio's band code | service mode | frames the radio answers before
+    // Esc or the cancel button, none: to the end | status | message | whether the radio changed.
+    // A 136-174MHz radio (01) and the editor 400-470MHz: refused, or asked in service mode.
+    void transfer_data() {
+        AddRows({"band refused: mnuwriteFre|01|0||频段不符，不可写入。||0",
+                 "band, service Yes: mnuwriteFre|01|1||写频成功！|频段不符，是否继续？|1",
+                 "read, handshake, Esc: mnureadFre|33|0|0 Esc|读频已取消。||0",
+                 "write, frames: mnuwriteFre|33|0|8 button|写频已取消，对讲机数据可能不完整！|"
+                 "写频已取消。对讲机中可能只写入了部分数据，使用前请重新写频。|1"});
     }
-    void bandMismatch() {
+    void transfer() {
         QFETCH(QStringList, row);
-        const bool service = row[0] == "1";
-        Bench b(0x01);
-        b->state().ServiceMode = service;
-        b->editor().CalibrationWrite = service; // so that the power at 0x173 is written
-        BoxAnswerer boxes({row[1]});
-        b.trigger("mnuwriteFre");
-        QVERIFY(b.run());
-        QCOMPARE(boxes.count(), service ? 1 : 0);
-        QCOMPARE(service ? boxes.text() : b.find<QLabel>("Label")->text(), row[2]);
-        QCOMPARE(quint8(b.radio.image().at(0x173)), quint8(row[3] == "1" ? 50 : 0xFF));
-        QCOMPARE(b.grid()->text(3, 1), QString("435.01250"));
-    }
-
-    // Rows: write or read | frames the radio answers | Esc or the button | status | warned.
-    void cancel_data() {
-        AddRows({"read, handshake, Esc: read|0|Esc|读频已取消。|0",
-                 "write, frames: write|8|button|写频已取消，对讲机数据可能不完整！|1"});
-    }
-    void cancel() {
-        QFETCH(QStringList, row);
-        const int stopAfter = row[1].toInt();
-        Bench b(0x33, {.stopAfter = stopAfter});
+        const QString cancel = row[3];
+        const int stopAfter = cancel.isEmpty() ? -1 : cancel.section(' ', 0, 0).toInt();
+        Bench b(row[1].toUInt(nullptr, 16), {.stopAfter = stopAfter});
         b.activate();
+        b->state().ServiceMode = row[2] == "1";
+        b->editor().CalibrationWrite = row[2] == "1"; // so that the power at 0x173 is written
         auto* button = b.find<QPushButton>("cmdCancel");
         QVERIFY(!button->isVisibleTo(b.form.get()));
-        b->runToolbarKey(row[0]);
-        QVERIFY(b.run(stopAfter + 1));
-        QVERIFY(button->isVisibleTo(b.form.get()));
-        BoxAnswerer boxes;
-        if (row[2] == "Esc")
-            QTest::keyClick(b.form.get(), Qt::Key_Escape);
-        else
-            button->click();
-        QVERIFY(b.idle()); // at once, without the countdown
+        BoxAnswerer boxes({"是"});
+        b.trigger(qPrintable(row[0]));
+        QVERIFY(b.run(stopAfter < 0 ? -1 : stopAfter + 1));
+        if (!cancel.isEmpty()) {
+            QVERIFY(button->isVisibleTo(b.form.get()));
+            if (cancel.endsWith("Esc"))
+                QTest::keyClick(b.form.get(), Qt::Key_Escape);
+            else
+                button->click();
+            QVERIFY(b.idle()); // at once, without the countdown
+        }
         QVERIFY(!button->isVisibleTo(b.form.get()));
-        QCOMPARE(b.find<QLabel>("Label")->text(), row[3]);
+        QCOMPARE(b.find<QLabel>("Label")->text(), row[4]);
         QCOMPARE(b.grid()->text(3, 1), QString("435.01250"));
-        QTRY_COMPARE(boxes.count(), row[4].toInt());
-        if (row[4] == "1")
-            QCOMPARE(boxes.text(),
-                     QString("写频已取消。对讲机中可能只写入了部分数据，使用前请重新写频。"));
-        QCOMPARE(b.radio.image() != QByteArray(848, '\xFF'), row[4] == "1");
+        QTRY_COMPARE(boxes.count(), row[5].isEmpty() ? 0 : 1);
+        QCOMPARE(boxes.text(), row[5]);
+        QCOMPARE(b.radio.image() != QByteArray(848, '\xFF'), row[6] == "1");
+        if (row[0] == "mnuwriteFre" && row[1] == "01")
+            QCOMPARE(quint8(b.radio.image().at(0x173)), quint8(row[6] == "1" ? 50 : 0xFF));
         b.blink(12); // nothing starts afterwards
         QVERIFY(!b.active());
     }
