@@ -1,5 +1,5 @@
-// New, Open and Save As, CSV export and import, through the menus with the file question
-// answered.
+// The window's commands as a user gives them: New, Open, Save As, CSV export and import, the
+// band selector and leaving with changes, with file questions and message boxes answered.
 
 #include "support/UiTestSupport.h"
 
@@ -16,11 +16,12 @@ class TestFiles : public QObject {
 private Q_SLOTS:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
-    // Rows: commands (";" between: a menu item, a toolbar key, or "R,C=text" typed into a cell
-    // and left open) | files answered in turn ("-": Cancel) | message box answers | the boxes
-    // shown | a part of the last one, after its title | the Undo item | channels 1 to 5 |
-    // squelch and band | power on the debug dialog | files afterwards, "name=size", "name=other
-    // file" or "name~contents", space between.
+    // Rows: commands (";" between: a menu item, a toolbar key, "R,C=text" typed into a cell,
+    // "R,C~text" left open there, "bandN" a band chosen, "exit" or "stay" closing the window) |
+    // files answered in turn ("-": Cancel) | message box answers | the boxes shown | a part of the
+    // last one, after its title | the Undo item | channels 1 to 5 | squelch and band | power on the
+    // debug dialog | files afterwards, "name=size", "name=other file" or "name~contents", space
+    // between.
     void command_data() {
         AddRows({
             "save, open, save: "
@@ -30,10 +31,10 @@ private Q_SLOTS:
             "该文件已存在，是否覆盖？|撤销||||||4 级 400-470MHz|63|old.DAT=17 other.DAT=848",
             "overwrite, Yes: mnuAssave|old.DAT|是|1|该文件已存在|撤销||||||4 级 "
             "400-470MHz|63|old.DAT=848",
-            "New, OK clears an open editor too: open;3,1=146;new;mnuCopy|sample.DAT|确定|1|警告: "
+            "New, OK clears an open editor too: open;3,1~146;new;mnuCopy|sample.DAT|确定|1|警告: "
             "所有信道的数据将被清除！|撤销新建||||||7 级 136-174MHz|63|",
             "New, Cancel: "
-            "open;3,1=146;new;mnuCopy|sample.DAT|取消|1|所有信道的数据将被清除！|撤销编辑|145."
+            "open;3,1~146;new;mnuCopy|sample.DAT|取消|1|所有信道的数据将被清除！|撤销编辑|145."
             "00625||146.00000|||7 级 136-174MHz|63|",
             "cancelled open: open;mnuOpen|sample.DAT,-||0||撤销打开|145.00625|||||7 级 "
             "136-174MHz|63|",
@@ -62,6 +63,19 @@ private Q_SLOTS:
             "Tone->Tone,"
             "FM,6.25,,5.0W,,,,,\r\n2,,146.000000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5."
             "00,,5.0W,,,,,\r\n",
+            "band, OK clears: 1,1=435;band5;5,1=150||确定|1|注意！: "
+            "改变频段将清除频道列表，确定吗？|"
+            "撤销编辑|||||150.00000|4 级 136-174MHz|63|",
+            "band, Cancel keeps: 1,1=435;band5||取消|1|注意！: 改变频段将清除频道列表，确定吗？|"
+            "撤销编辑|435.00000|||||4 级 400-470MHz|63|",
+            "exit, Yes saves: "
+            "6,1=443;exit|exit.DAT|是|1|频率数据已修改，是否保存？|撤销编辑||||||4 级 "
+            "400-470MHz|63|exit.DAT=848",
+            "exit, No: 6,1=443;exit||否|1|频率数据已修改，是否保存？|撤销编辑||||||4 级 "
+            "400-470MHz|63|",
+            "exit, Cancel stays: 6,1=443;stay||取消|1|频率数据已修改，是否保存？|撤销编辑||||||4 "
+            "级 "
+            "400-470MHz|63|",
             "import undone: "
             "open;mnuImportCsv;mnuUndo|sample.DAT,in.csv|是|1|4|撤销打开|145.00625|||||7 级 "
             "136-174MHz|63|",
@@ -96,12 +110,17 @@ private Q_SLOTS:
             QSKIP("no named pipes in the file system here");
 #endif
         QStringList answered;
-        for (const QString& name : row[1].split(','))
+        for (const QString& name : row[1].split(',', Qt::SkipEmptyParts))
             answered << (name == "-" ? QString() : w.dir.filePath(name));
         BoxAnswerer boxes(row[2].split(','), answered);
         for (const QString& step : row[0].split(';')) {
-            if (step.contains('='))
-                w.type(step.section(',', 0, 0).toInt(), 1, step.section('=', 1), false);
+            if (step.contains(QRegularExpression("[=~]")))
+                w.type(step.section(',', 0, 0).toInt(), 1,
+                       step.mid(step.indexOf(QRegularExpression("[=~]")) + 1), step.contains('='));
+            else if (step.startsWith("band"))
+                w.find<QComboBox>("Combo1")->setCurrentIndex(step.mid(4).toInt());
+            else if (step == "exit" || step == "stay")
+                QCOMPARE(w->close(), step == "exit");
             else if (step.startsWith("mnu"))
                 w.trigger(qPrintable(step));
             else

@@ -1,5 +1,5 @@
-// Editing the channel grid: its floating editors, the band selector, undo and redo, the
-// channel clipboard and the unsaved-changes mark.
+// Editing the channel grid: its floating editors, undo and redo, the channel clipboard (the
+// band selector and leaving with changes are tst_files' rows).
 
 #include "support/UiTestSupport.h"
 
@@ -128,29 +128,6 @@ private Q_SLOTS:
         QCOMPARE(w->focusWidget(), static_cast<QWidget*>(w.grid()));
     }
 
-    void bandChange_data() { AddRows({"OK: 确定", "Cancel: 取消"}); }
-    void bandChange() {
-        QFETCH(QStringList, row);
-        const bool changed = row[0] == "确定";
-        Editing w;
-        auto* band = w.find<QComboBox>("Combo1");
-        {
-            BoxAnswerer boxes(row);
-            band->setCurrentIndex(5); // 136-174MHz
-            QCOMPARE(boxes.count(), 1);
-            QCOMPARE(boxes.text(), QString("改变频段将清除频道列表，确定吗？"));
-            QCOMPARE(boxes.seen()[0].title, QString("注意！"));
-        }
-        BoxAnswerer beyond;
-        QCOMPARE(band->currentIndex(), changed ? 5 : 0);
-        QCOMPARE(w.grid()->text(1, 1), changed ? QString() : QString("435.00000"));
-        w.type(5, 1, "150");
-        QCOMPARE(w.grid()->text(5, 1), changed ? QString("150.00000") : QString());
-        w.type(6, 1, "400");
-        QCOMPARE(w.grid()->text(6, 1), changed ? QString() : QString("400.00000"));
-        QCOMPARE(beyond.count(), 1);
-    }
-
     // Rows: the step | the Undo item's text.
     void undoRedoEachStep_data() {
         AddRows({"cell|撤销编辑", "setting|撤销功能设置", "band|撤销更改频段", "open|撤销打开",
@@ -213,21 +190,6 @@ private Q_SLOTS:
         QCOMPARE(boxes.count(), 0); // every value taken
         const QByteArray image = EncodeImage(w->editor());
         QCOMPARE(image.mid(6 * 16, 48), image.mid(0, 48));
-    }
-
-    void exitWithChanges_data() { // answer | closed | file saved
-        AddRows({"Yes saves and exits: 是|1|1", "No exits: 否|1|0", "Cancel stays: 取消|0|0"});
-    }
-    void exitWithChanges() {
-        QFETCH(QStringList, row);
-        Editing w;
-        const QString path = w.dir.filePath("exit.DAT");
-        w.type(6, 1, "443");
-        BoxAnswerer boxes({row[0]}, {path});
-        QCOMPARE(w->close(), row[1] == "1");
-        QCOMPARE(boxes.count(), 1);
-        QCOMPARE(boxes.text(), QString("频率数据已修改，是否保存？"));
-        QCOMPARE(QFile::exists(path), row[2] == "1");
     }
 };
 

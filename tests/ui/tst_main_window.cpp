@@ -10,7 +10,6 @@
 #include "ui/main/TransferController.h"
 #include "ui/widgets/ClickLabel.h"
 
-#include <QDialog>
 #include <QMetaEnum>
 #include <QSlider>
 #include <QToolBar>
@@ -170,29 +169,6 @@ private Q_SLOTS:
         QCOMPARE(w.find<QAction>("TAnMa")->isVisible(), row[2] == "1");
         for (const char* slider : {"Slider1", "Slider3"})
             QCOMPARE(debug->findChild<QSlider*>(slider)->isEnabled(), row[3] == "1");
-    }
-
-    void controlsOfTheWindowNotOfItsDialogs() {
-        QWidget window;
-        // A dialog made first, with a control of the same name as one of the window's.
-        auto* dialog = new QDialog(&window);
-        auto* inDialog = new QComboBox(dialog);
-        inDialog->setObjectName("Combo8");
-        auto* own = new QComboBox(new QWidget(&window));
-        own->setObjectName("Combo8");
-        QCOMPARE(FindControl(&window, "Combo8"), own);
-        QCOMPARE(FindControl(dialog, "Combo8"), inDialog);
-        QCOMPARE(FindControl(&window, ""), &window);
-        QVERIFY(!FindControl(&window, "Missing"));
-        // Control arrays by index.
-        QComboBox* elements[4];
-        for (int i = 0; i < 4; ++i) {
-            elements[i] = new QComboBox(&window);
-            elements[i]->setObjectName("Combo5");
-            SetControlIndex(elements[i], 5 + i);
-        }
-        QCOMPARE(FindControl(&window, "Combo5(7)"), elements[2]);
-        QVERIFY(!FindControl(&window, "Combo5(9)"));
     }
 
     // The main window's table on a window of a label and a toolbar of six buttons: caption and

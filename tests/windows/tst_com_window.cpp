@@ -5,12 +5,10 @@
 
 #include "support/UiTestSupport.h"
 
-#include "codeplug/Codec.h"
-#include "link/KeptFiles.h"
 #include "link/TransferSession.h"
 #include "ui/main/TransferController.h"
 
-#include <QAction>
+#include <QDir>
 #include <QToolBar>
 
 using namespace tr640;
