@@ -45,15 +45,6 @@ struct Options : DialogFixture<Form5> {
     CellEditGrid* grid = get<CellEditGrid>("mfgrid1");
     QComboBox* combo(const QString& name) const { return get<QComboBox>(name); }
     QLineEdit* box(const QString& name) const { return get<QLineEdit>(name); }
-    QList<int> positions() const {
-        QList<int> p;
-        for (const QString& name : kLists)
-            p << combo(name)->currentIndex();
-        return p;
-    }
-    QStringList boxes() const {
-        return Shown(dialog.get(), QStringList{"Text1", "Text3", "Text4", "Text5", "Text6"});
-    }
 };
 
 // How a dialog is left | whether it stores: OK does, Cancel and the title bar's close do not.
@@ -172,9 +163,12 @@ private Q_SLOTS:
             {"Combo12", 16}, {"Combo18", 19}, {"Combo19", 17}, {"Combo21", 16}, {"Combo14", 92}};
         for (const auto& [name, count] : counts)
             QVERIFY2(f.combo(name)->count() == count, name);
-        // The start-up store.
-        QCOMPARE(f.positions(), (QList<int>{1, 1, 1, 1, 1, 1, 0, 1, 1, 1, 0, 1, 1, 1, 1, 0}));
-        QCOMPARE(f.boxes(), (QStringList{"", "1", "2", "", ""}));
+        QList<int> positions; // of the start-up store
+        for (const QString& name : kLists)
+            positions << f.combo(name)->currentIndex();
+        QCOMPARE(positions, (QList<int>{1, 1, 1, 1, 1, 1, 0, 1, 1, 1, 0, 1, 1, 1, 1, 0}));
+        QCOMPARE(Shown(f.dialog.get(), QStringList{"Text1", "Text3", "Text4", "Text5", "Text6"}),
+                 (QStringList{"", "1", "2", "", ""}));
         QVERIFY(f.get<QCheckBox>("Check3")->isChecked());
         QVERIFY(f.get<QCheckBox>("Check4")->isChecked());
     }

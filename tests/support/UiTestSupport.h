@@ -86,7 +86,6 @@ public:
         Living().push_back(this);
     }
     ~BoxAnswerer() override { Living().removeOne(this); }
-    // The path a file dialog would have returned.
     static QString TakeFile() {
         for (auto it = Living().rbegin(); it != Living().rend(); ++it)
             if (!(*it)->files_.isEmpty()) {
@@ -196,7 +195,6 @@ struct Window {
     }
     FlexGrid* grid() const { return find<FlexGrid>(QStringLiteral("Grid1")); }
     void trigger(const char* action) const { find<QAction>(action)->trigger(); }
-    // Shows the window and makes it the active one, for the tests that type into it.
     void activate() const {
         form->show();
         QApplication::setActiveWindow(form.get());
@@ -254,7 +252,6 @@ template <typename D> struct DialogFixture {
         dialog->refreshFromStore();
     }
     const SettingsStore& settings() const { return state.Editor.Settings; }
-    // Replaces the text of a cell of the dialog's grid and commits it with Enter.
     void enter(int row, int column, const QString& typed) const {
         auto* grid = get<CellEditGrid>(QStringLiteral("mfgrid1"));
         ClickCell(grid, row, column);

@@ -48,7 +48,6 @@ private Q_SLOTS:
             10000);
     }
 
-    // A real click on a listed tone drops the tone list with the cell's own entry highlighted.
     void realClickDropsTheList() {
         Window w(QByteArray("\0\0\1", 3), true); // English
         EditorState channels = w->editor();
