@@ -52,7 +52,7 @@ private Q_SLOTS:
 
     // Rows: steps | the first channel checked | its cells and the next channels' | the message,
     // "=" first when it is the whole text. Steps, ";" between: "R,C=text" types into a cell,
-    // "R,C:N" chooses entry N of its list, "R,C<text" pastes there (\n, \t), "en" English.
+    // "R,C:N" chooses entry N of its list, "R,C<text" pastes there (\n, \t), or a menu item.
     void edit_data() {
         AddRows({
             "snapped to 6.25 kHz: 2,1=435.0137|2|435.01250|",
@@ -60,14 +60,15 @@ private Q_SLOTS:
             "lower limit: 2,1=400|2|400.00000|",
             "above: 2,1=470.001|2|436.01250|=超出频段范围",
             "below: 2,1=399.99|2|436.01250|=超出频段范围",
-            "English: en;2,1=4350|2|436.01250|=Beyond the frequency range",
+            "English: mnuEnglish;2,1=4350|2|436.01250|=Beyond the frequency range",
             "new channel defaults: 5,1=435.0137|5|435.01250|关闭|435.01250|关闭|高|关闭|宽带|有|",
             "receive alone, blanked TX kept: 5,1=435;5,3=440.00625;5,1=436;5,3=|5|436.00000|关闭|"
             "440.00625|",
             "blanked receive clears: 2,1=|2|||||||||",
             "list editors: 5,1=435;5,4:156;5,5:0;5,6:1;5,7:0;5,8:0|5|435.00000|关闭|435.00000|"
             "D023I|低|载波|窄带|无|",
-            "typed tone: 1,2:51;1,2=88;en|1|435.00000|88.0|435.00000|Off|Low|Carrier|Wide|No|",
+            "typed tone: "
+            "1,2:51;1,2=88;mnuEnglish|1|435.00000|88.0|435.00000|Off|Low|Carrier|Wide|No|",
             "upper typed tone: 1,2:51;1,2=254.1|1|435.00000|254.1|",
             "300 restores: 1,2:51;1,2=300|1|435.00000|D023N|",
             "nothing restores: 1,2:51;1,2=|1|435.00000|D023N|",
@@ -95,8 +96,8 @@ private Q_SLOTS:
                       c = step.mid(0, at).section(',', 1).toInt();
             const QString text =
                 QString(step.mid(at + 1)).replace("\\n", "\n").replace("\\t", "\t");
-            if (step == "en") {
-                w.trigger("mnuEnglish");
+            if (step.startsWith("mnu")) {
+                w.trigger(qPrintable(step));
             } else if (step[at] == u'=') {
                 w.type(r, c, text);
             } else if (step[at] == u'<') {
