@@ -10,7 +10,6 @@
 #include "link/TransferJob.h"
 #include "ui/main/TransferController.h"
 
-#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QToolBar>
