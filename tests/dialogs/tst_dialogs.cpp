@@ -1,16 +1,17 @@
-// The debug parameters, test frequency, key assignment and embedded message dialogs, the About
-// box, and the dialogs as the main window creates, shows and refreshes them.
+// The settings dialogs (debug parameters, test frequencies, optional functions, key assignment,
+// embedded message), the About box, and the dialogs as the main window shows and refreshes them.
 
 #include "support/UiTestSupport.h"
 
 #include "ui/dialogs/FilteredLineEdit.h"
 #include "ui/dialogs/Form2.h"
 #include "ui/dialogs/Form4.h"
+#include "ui/dialogs/Form5.h"
 #include "ui/dialogs/Form6.h"
 #include "ui/dialogs/Form7.h"
 
+#include <QCheckBox>
 #include <QClipboard>
-#include <QKeyEvent>
 #include <QSlider>
 
 using namespace tr640;
@@ -35,27 +36,20 @@ struct Test : DialogFixture<Form4> {
     QStringList row(int r) const { return RowTexts(grid, r, 1, 2); }
 };
 
-// Types text as a keyboard does, also characters QTest::keyClicks cannot send (beyond ASCII).
-void TypeText(QWidget* widget, const QString& text) {
-    for (QChar c : text) {
-        const char16_t u = c.unicode();
-        const Qt::Key key =
-            u >= 0x20 && u < 0x7F ? Qt::Key(QChar(u).toUpper().unicode()) : Qt::Key_unknown;
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &press);
-        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &release);
-    }
-}
+// The lists whose positions OK stores.
+const QStringList kLists{"Combo4",  "Combo6",  "Combo7",  "Combo8",  "Combo9", "Combo10",
+                         "Combo11", "Combo13", "Combo14", "Combo15", "Combo0", "Combo16",
+                         "Combo17", "Combo19", "Combo20", "Combo21"};
 
-// OK (Command1) stores, Cancel (Command2) and the title bar's close do not.
-void AddOkCancelClose() {
-    QTest::addColumn<QString>("how");
-    QTest::addColumn<bool>("stores");
-    QTest::newRow("OK") << "Command1" << true;
-    QTest::newRow("Cancel") << "Command2" << false;
-    QTest::newRow("title-bar close") << "close" << false;
-}
+struct Options : DialogFixture<Form5> {
+    CellEditGrid* grid = get<CellEditGrid>("mfgrid1");
+    QComboBox* combo(const QString& name) const { return get<QComboBox>(name); }
+    QLineEdit* box(const QString& name) const { return get<QLineEdit>(name); }
+};
+
+// How a dialog is left | whether it stores: OK does, Cancel and the title bar's close do not.
+const std::initializer_list<const char*> kLeaving{"OK: Command1|1", "Cancel: Command2|0",
+                                                  "title-bar close: close|0"};
 
 } // namespace
 
@@ -112,31 +106,39 @@ private Q_SLOTS:
         QCOMPARE(EncodeImage(f.state.Editor).at(0x173), char(200));
     }
 
-    // Rows: receive typed | transmit typed (empty: "440", then cleared) | shown.
+    // Rows: receive typed | transmit typed (none: it follows) | both shown | the message.
+    // Clearing the receive frequency clears both.
     void testSnapping_data() {
-        AddRows({"6.25 kHz nearer: 145.0070||145.00625", "5 kHz nearer: 145.0120||145.01000",
-                 "letters only: abc||0.00000", "leading number: 146.52x||146.52000",
-                 "negative: -5||0.00000", "TX on RX's 6.25 kHz: 145.00625|146.0074|146.00625",
-                 "TX on RX's 5 kHz: 145.01000|146.0074|146.00500",
-                 "absurdly long: 9{400}||0.00000"});
+        AddRows(
+            {"6.25 kHz nearer: 145.0070||145.00625|145.00625",
+             "5 kHz nearer: 145.0120||145.01000|145.01000", "letters only: abc||0.00000|0.00000",
+             "leading number: 146.52x||146.52000|146.52000", "negative: -5||0.00000|0.00000",
+             "TX on RX's 6.25 kHz: 145.00625|146.0074|145.00625|146.00625",
+             "TX on RX's 5 kHz: 145.01000|146.0074|145.01000|146.00500",
+             "TX on its own: 145.01000|440|145.01000|440.00000",
+             "absurdly long: 9{400}||0.00000|0.00000",
+             "receive 999.995: 999.995||999.99500|999.99500", "receive 1000: 1000||||超出频段范围",
+             "transmit 1000.5: 145.00625|1000.5|145.00625|145.00625|超出频段范围"});
     }
     void testSnapping() {
         QFETCH(QStringList, row);
-        const QString &receive = row[0], &transmit = row[1], &shown = row[2];
         Test f;
-        f.enter(7, Form4::kRxColumn, receive);
-        const QString rx = transmit.isEmpty() ? shown : receive;
-        QCOMPARE(f.row(7), (QStringList{rx, rx})); // an empty TX follows RX
-        f.enter(7, Form4::kTxColumn, transmit.isEmpty() ? "440" : transmit);
-        QCOMPARE(f.row(7), (QStringList{rx, transmit.isEmpty() ? "440.00000" : shown}));
-        f.enter(7, Form4::kRxColumn, ""); // clearing RX clears TX
+        BoxAnswerer boxes;
+        f.enter(7, Form4::kRxColumn, row[0]);
+        if (!row[1].isEmpty())
+            f.enter(7, Form4::kTxColumn, row[1]);
+        QCOMPARE(f.row(7), row.mid(2, 2));
+        QCOMPARE(boxes.count(), row.size() > 4 ? 1 : 0);
+        QCOMPARE(boxes.text(), row.value(4));
+        f.enter(7, Form4::kRxColumn, "");
         QCOMPARE(f.row(7), (QStringList{"", ""}));
     }
 
-    void testOkCancelClose_data() { AddOkCancelClose(); }
+    void testOkCancelClose_data() { AddRows(kLeaving); }
     void testOkCancelClose() {
-        QFETCH(QString, how);
-        QFETCH(bool, stores);
+        QFETCH(QStringList, row);
+        const QString how = row[0];
+        const bool stores = row[1] == "1";
         Test f;
         f.state.Editor.Settings.TestRxFrequency[15] = "400.00000";
         f->refreshFromStore();
@@ -152,6 +154,135 @@ private Q_SLOTS:
                          : QStringList{"", "", "400.00000", ""}));
     }
 
+    void optionsLists() {
+        Options f;
+        QCOMPARE(Shown(f.dialog.get(), QStringList{"Combo13[0]", "Combo13[1]", "Combo14[91]",
+                                                   "Combo18[18]", "Combo7[10]"}),
+                 (QStringList{"None", "0.50", "5.00", "1000MS", "10"}));
+        const std::pair<const char*, int> counts[] = {
+            {"Combo12", 16}, {"Combo18", 19}, {"Combo19", 17}, {"Combo21", 16}, {"Combo14", 92}};
+        for (const auto& [name, count] : counts)
+            QVERIFY2(f.combo(name)->count() == count, name);
+        QList<int> positions; // of the start-up store
+        for (const QString& name : kLists)
+            positions << f.combo(name)->currentIndex();
+        QCOMPARE(positions, (QList<int>{1, 1, 1, 1, 1, 1, 0, 1, 1, 1, 0, 1, 1, 1, 1, 0}));
+        QCOMPARE(Shown(f.dialog.get(), QStringList{"Text1", "Text3", "Text4", "Text5", "Text6"}),
+                 (QStringList{"", "1", "2", "", ""}));
+        QVERIFY(f.get<QCheckBox>("Check3")->isChecked());
+        QVERIFY(f.get<QCheckBox>("Check4")->isChecked());
+    }
+
+    // A decode replaces what the user left in each kind of control; OK stores it back.
+    void optionsDecodeThenOk() {
+        Options f;
+        f.combo("Combo4")->setCurrentIndex(0);
+        f.box("Text1")->setText("0");
+        ClickCell(f.grid, 2, 1);
+        QTest::keyClicks(f.grid->cellEditor(), "999");
+        f.decode(ImageWith([](EditorState& e) {
+            e.Settings.PttId = "2";
+            e.Settings.VoxInhibitOnReceive = "0";
+            e.Settings.IdCode = "123";
+            e.Settings.AutodialMemory[1] = "0123456789ABCD*#";
+        }));
+        QVERIFY(!f.grid->cellEditor());
+        QCOMPARE(f.combo("Combo4")->currentIndex(), 2);
+        QVERIFY(!f.get<QCheckBox>("Check4")->isChecked());
+        QCOMPARE(f.box("Text1")->text(), QString("123"));
+        QCOMPARE(f.grid->text(2, 1), QString("0123456789ABCD*#"));
+        f.combo("Combo4")->setCurrentIndex(1);
+        f.get<QCheckBox>("Check4")->click();
+        QTest::keyClicks(f.box("Text1"), "4a");
+        f.enter(8, 1, "1230");
+        f.press("Command1");
+        QVERIFY(f->isHidden());
+        const SettingsStore& s = f.settings();
+        QCOMPARE((QStringList{s.PttId, s.VoxInhibitOnReceive, s.IdCode, s.AutodialMemory[1],
+                              s.AutodialMemory[7]}),
+                 (QStringList{"1", "1", "1234A", "0123456789ABCD*#", "1230"}));
+    }
+
+    void optionsCancelAndClose_data() { AddRows({"Cancel: Command2", "title-bar close: close"}); }
+    void optionsCancelAndClose() {
+        QFETCH(QStringList, row);
+        Options f;
+        const QByteArray before = EncodeImage(f.state.Editor);
+        f.combo("Combo6")->setCurrentIndex(0);
+        QTest::keyClicks(f.box("Text4"), "9");
+        f.enter(1, 1, "555");
+        f.leave(row[0]);
+        QVERIFY(f->isHidden());
+        QCOMPARE(EncodeImage(f.state.Editor), before);
+        f->showDialog(); // the dialog keeps what the user left in it
+        QCOMPARE(f.box("Text4")->text(), QString("29"));
+        QCOMPARE(f.grid->text(1, 1), QString("555"));
+    }
+
+    // Typing into a box: Text1 the ID code, Text3 and Text4 the PTT codes, Text5 and Text6
+    // seconds (stored as 16-bit numbers). Backspace always works; Ctrl+V is refused.
+    // Rows: box | text before, "*" selected | typed | expected.
+    void optionsTyping_data() {
+        AddRows(
+            {"abc upper-cased, e refused: Text1||abce|ABC",
+             "code set: Text3||0123456789*#dD|0123456789*#DD", "others refused: Text4||1 x.E-2!|12",
+             "11th refused: Text1||12345678901|1234567890",
+             "full, selection replaced: Text1|*1234567890|7|7", "17th refused: Text3|1{16}|2|1{16}",
+             "300 s: Text5||300|300", "301 refused: Text5||301|30",
+             "fourth digit refused: Text6||1a234|123", "minus refused: Text6||-5|5"});
+    }
+    void optionsTyping() {
+        QFETCH(QStringList, row);
+        const QString expected = row[3];
+        Options f;
+        QLineEdit* b = f.box(row[0]);
+        b->setText(QString(row[1]).remove(u'*'));
+        if (row[1].startsWith(u'*'))
+            b->selectAll();
+        QTest::keyClicks(b, row[2]);
+        QCOMPARE(b->text(), expected);
+        QGuiApplication::clipboard()->setText("999");
+        QTest::keyClick(b, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(b->text(), expected);
+        f.press("Command1");
+        if (row[0] == "Text5" || row[0] == "Text6") {
+            const QByteArray image = EncodeImage(f.state.Editor);
+            const int offset = row[0] == "Text5" ? 0x155 : 0x157;
+            QCOMPARE(quint8(image[offset]) | quint8(image[offset + 1]) << 8, expected.toInt());
+        }
+        f->showDialog();
+        QTest::keyClick(b, Qt::Key_Backspace);
+        QCOMPARE(b->text(), expected.chopped(expected.isEmpty() ? 0 : 1));
+    }
+
+    // Rows: typed into memory 5 | shown | messages | the 16 bytes stored.
+    void optionsMemoryGrid_data() {
+        AddRows({"codes only: 12abe*# x9|12AB*#9|0|", "16 digits: 7{16}|7{16}|0|7{16}",
+                 "20 digits: 12345678901234567890|12345678901234567890|1|123456789:123456"});
+    }
+    void optionsMemoryGrid() {
+        QFETCH(QStringList, row);
+        Options f;
+        QCOMPARE(f.grid->rowCount(), 9);
+        ClickCell(f.grid, 5, 0); // the number column takes no editor
+        QVERIFY(!f.grid->cellEditor());
+        BoxAnswerer boxes;
+        f.enter(5, 1, row[0]);
+        QCOMPARE(f.grid->text(5, 1), row[1]);
+        QTRY_COMPARE(boxes.count(), row[2].toInt());
+        ClickCell(f.grid, 5, 1); // leaving the cell again without a change shows nothing more
+        ClickCell(f.grid, 6, 1);
+        QCoreApplication::processEvents();
+        QCOMPARE(boxes.count(), row[2].toInt());
+        if (boxes.count()) {
+            QCOMPARE(boxes.text(), QString("存储器只能存储16位！"));
+            QCOMPARE(boxes.seen()[0].icon, QMessageBox::Critical);
+        }
+        f.press("Command1");
+        QCOMPARE(f.settings().AutodialMemory[4], row[1]);
+        if (!row[3].isEmpty())
+            QCOMPARE(EncodeImage(f.state.Editor).mid(0x230, 16), row[3].toLatin1());
+    }
     void keys() { // Cancel and the title-bar close: the message suite, the same base class
         DialogFixture<Form6> f;
         auto* pf1 = f.get<QComboBox>("Combo1");
@@ -173,10 +304,11 @@ private Q_SLOTS:
         QCOMPARE(pf2->currentIndex(), 1);
     }
 
-    void message_data() { AddOkCancelClose(); }
+    void message_data() { AddRows(kLeaving); }
     void message() {
-        QFETCH(QString, how);
-        QFETCH(bool, stores);
+        QFETCH(QStringList, row);
+        const QString how = row[0];
+        const bool stores = row[1] == "1";
         DialogFixture<Form7> f([](SharedState& s) {
             s.Editor.Settings.EmbeddedMessage = {"HELLO", "WORLD"};
         });
@@ -194,41 +326,37 @@ private Q_SLOTS:
                  (QStringList{"RADIO", full}));
     }
 
-    // Rows: start | selected from the start | typed | expected.
-    void messageTyping_data() {
-        AddRows({"stops at 32: a{30}|0|xyz|a{30}xy", "full, selection replaced: a{32}|3|X|Xa{29}",
-                 "accented letters pass: |0|Grüße|Grüße", "Chinese refused: AB|0|中文C|ABC",
-                 "y diaeresis refused (unused byte): |0|ÿy|y"});
+    // Rows: start | how: typed, typed over the first N characters, Ctrl+V or the context
+    // menu's paste (past the typing limit) | text | what the box holds and OK stores.
+    void messageEntry_data() {
+        AddRows(
+            {"stops at 32: a{30}|typed|xyz|a{30}xy", "full, selection replaced: a{32}|3|X|Xa{29}",
+             "accented letters pass: |typed|Grüße|Grüße", "Chinese refused: AB|typed|中文C|ABC",
+             "y diaeresis refused (unused byte): |typed|ÿy|y",
+             "long paste kept: |Ctrl+V|p{40}|p{40}", "long paste kept, menu: |menu|p{40}|p{40}",
+             "Ctrl+V when full: a{32}|Ctrl+V|b|a{32}", "menu when full: a{32}|menu|b|a{32}b",
+             "non-Latin-1 refused: ab|Ctrl+V|x中y|ab", "non-Latin-1 refused, menu: ab|menu|x中y|ab",
+             "Latin-1 paste: ab|Ctrl+V|çé|abçé", "Latin-1 paste, menu: ab|menu|çé|abçé",
+             "line break refused: ab|Ctrl+V|x\ny|ab", "line break refused, menu: ab|menu|x\ny|ab"});
     }
-    void messageTyping() {
-        QFETCH(QStringList, row);
-        DialogFixture<Form7> f;
-        auto* t = f.get<QLineEdit>("Text1");
-        t->setText(row[0]);
-        if (row[1] != "0")
-            t->setSelection(0, row[1].toInt());
-        TypeText(t, row[2]);
-        QCOMPARE(t->text(), row[3]);
-    }
-
-    // Rows: start | clipboard | by Ctrl+V | by the context menu, past the typing limit.
-    void messagePasting_data() {
-        AddRows({"long paste kept: |p{40}|p{40}|p{40}", "paste when full: a{32}|b|a{32}|a{32}b",
-                 "non-Latin-1 refused: ab|x中y|ab|ab", "Latin-1 paste: ab|çé|abçé|abçé"});
-        QTest::newRow("line break refused") << QStringList{"ab", "x\ny", "ab", "ab"};
-    }
-    void messagePasting() {
+    void messageEntry() {
         QFETCH(QStringList, row);
         DialogFixture<Form7> f;
         auto* t = f.get<FilteredLineEdit>("Text1");
         t->setText(row[0]);
-        QGuiApplication::clipboard()->setText(row[1]);
-        QTest::keyClick(t, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(t->text(), row[2]);
-        t->setText(row[0]);
-        t->pasteFiltered();
+        QGuiApplication::clipboard()->setText(row[2]);
+        if (row[1] == "Ctrl+V") {
+            QTest::keyClick(t, Qt::Key_V, Qt::ControlModifier);
+        } else if (row[1] == "menu") {
+            t->pasteFiltered();
+        } else {
+            if (row[1] != "typed")
+                t->setSelection(0, row[1].toInt());
+            for (QChar c : row[2]) // also what QTest::keyClicks cannot send (beyond ASCII)
+                QTest::sendKeyEvent(QTest::Click, t, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        }
         QCOMPARE(t->text(), row[3]);
-        f.press("Command1"); // what the box holds is what OK stores
+        f.press("Command1");
         QCOMPARE(f.settings().EmbeddedMessage[0], row[3]);
     }
 

@@ -13,12 +13,10 @@
 #include "ui/widgets/FlexGrid.h"
 
 #include <QAbstractButton>
-#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
-#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -91,7 +89,6 @@ public:
         Living().push_back(this);
     }
     ~BoxAnswerer() override { Living().removeOne(this); }
-    // The path a file dialog would have returned.
     static QString TakeFile() {
         for (auto it = Living().rbegin(); it != Living().rend(); ++it)
             if (!(*it)->files_.isEmpty()) {
@@ -151,11 +148,10 @@ inline QString Shown(QWidget* window, const QString& control) {
     return c ? c->property("text").toString() : QStringLiteral("<none>");
 }
 
-inline QStringList Shown(QWidget* window, const QStringList& controls) {
-    QStringList texts;
-    for (const QString& control : controls)
-        texts << Shown(window, control);
-    return texts;
+inline QStringList Shown(QWidget* window, QStringList controls) {
+    for (QString& control : controls)
+        control = Shown(window, control);
+    return controls;
 }
 
 // The texts of cells `from` to `to` of a grid row.
@@ -168,8 +164,7 @@ inline QStringList RowTexts(const FlexGrid* grid, int row, int from = 1, int to 
 
 // A click on a cell, scrolled into view first. Consecutive clicks land 16 pixels apart, so
 // that two on one cell are never taken for a double click.
-inline void ClickCell(QTableWidget* grid, int row, int column,
-                      Qt::MouseButton button = Qt::LeftButton) {
+inline void ClickCell(QTableWidget* grid, int row, int column) {
     static int side = 1;
     side = -side;
     // A view ignores a press on the cell whose editor closed before the event loop turned
@@ -177,7 +172,7 @@ inline void ClickCell(QTableWidget* grid, int row, int column,
     QCoreApplication::processEvents();
     const QModelIndex index = grid->model()->index(row, column);
     grid->scrollTo(index);
-    QTest::mouseClick(grid->viewport(), button, {},
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
                       grid->visualRect(index).center() + QPoint(8 * side, 0));
 }
 
@@ -203,7 +198,6 @@ struct Window {
     }
     FlexGrid* grid() const { return find<FlexGrid>(QStringLiteral("Grid1")); }
     void trigger(const char* action) const { find<QAction>(action)->trigger(); }
-    // Shows the window and makes it the active one, for the tests that type into it.
     void activate() const {
         form->show();
         QApplication::setActiveWindow(form.get());
@@ -261,7 +255,6 @@ template <typename D> struct DialogFixture {
         dialog->refreshFromStore();
     }
     const SettingsStore& settings() const { return state.Editor.Settings; }
-    // Replaces the text of a cell of the dialog's grid and commits it with Enter.
     void enter(int row, int column, const QString& typed) const {
         auto* grid = get<CellEditGrid>(QStringLiteral("mfgrid1"));
         ClickCell(grid, row, column);

@@ -1,33 +1,14 @@
-// New, Open and Save As, CSV export and import, through the menus with the file dialog
-// answered.
+// The window's commands as a user gives them: New, Open, Save As, CSV export and import, the
+// band selector and leaving with changes, with file questions and message boxes answered.
 
 #include "support/UiTestSupport.h"
 
-#include "codeplug/ChannelRules.h"
-
-#include <QDir>
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 using namespace tr640;
 using namespace tr640::test;
-
-namespace {
-
-// A codeplug with channels, settings and a band other than the start-up one.
-EditorState Sample() {
-    EditorState s;
-    s.Band = s.CurrentBandIndex = 5;
-    s.cell(1, ColRxFrequency) = "145.00625";
-    s.cell(1, ColTxFrequency) = "145.60000";
-    s.setListCell(1, ColRxTone, 9);
-    s.setListCell(1, ColTxTone, 200);
-    for (int col = ColPower; col <= ColScanAdd; ++col)
-        s.setListCell(1, col, col == ColBclo || col == ColScanAdd);
-    s.SquelchLevel = 7;
-    s.Settings.EmbeddedMessage[0] = "HELLO";
-    return s;
-}
-
-} // namespace
 
 class TestFiles : public QObject {
     Q_OBJECT
@@ -35,148 +16,139 @@ class TestFiles : public QObject {
 private Q_SLOTS:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
-    void saveOpenSave() {
-        Window w;
-        const QString fresh = w.dir.filePath("new.DAT"), sample = w.dir.filePath("sample.DAT");
-        QVERIFY(WriteAll(sample, EncodeImage(Sample())));
-        BoxAnswerer boxes({}, {fresh, sample, w.dir.filePath("copy.DAT")});
-        w->runToolbarKey("save");
-        const QByteArray bytes = ReadAll(fresh);
-        QCOMPARE(bytes.size(), 848);
-        QCOMPARE(bytes.left(16), QByteArray::fromHex("FFFFFFFFFFFFFFFFFFFFFFFFF8F0FCFF"));
-        QCOMPARE(bytes.right(16), QByteArray("73518264") + QByteArray(8, '\x88'));
-        w->runToolbarKey("open"); // switches the band without asking
-        QCOMPARE(boxes.count(), 0);
-        QCOMPARE(RowTexts(w.grid(), 1, 1, 4),
-                 (QStringList{"145.00625", "88.5", "145.60000", "D255I"}));
-        QCOMPARE(Shown(w.form.get(), QStringList{"Combo9", "Combo1"}),
-                 (QStringList{"7 级", "136-174MHz"}));
-        w->runToolbarKey("save");
-        QCOMPARE(ReadAll(w.dir.filePath("copy.DAT")), ReadAll(sample));
-        QCOMPARE(boxes.fileDialogs(), 3);
+    // Rows: commands (";" between: a menu item, a toolbar key, "R,C=text" typed into a cell,
+    // "R,C~text" left open there, "bandN" a band chosen, "exit" or "stay" closing the window) |
+    // files answered in turn ("-": Cancel) | message box answers | the boxes shown | a part of the
+    // last one, after its title | the Undo item | channels 1 to 5 | squelch and band | power on the
+    // debug dialog | files afterwards, "name=size", "name=other file" or "name~contents", space
+    // between.
+    void command_data() {
+        AddRows({
+            "save, open, save: "
+            "save;open;save|new.DAT,sample.DAT,copy.DAT||0||撤销打开|145.00625|||||7 级 "
+            "136-174MHz|63|new.DAT=848 copy.DAT=sample.DAT",
+            "overwrite, No asks again: mnuAssave|old.DAT,other.DAT|否|1|TR-640 Software: "
+            "该文件已存在，是否覆盖？|撤销||||||4 级 400-470MHz|63|old.DAT=17 other.DAT=848",
+            "overwrite, Yes: mnuAssave|old.DAT|是|1|该文件已存在|撤销||||||4 级 "
+            "400-470MHz|63|old.DAT=848",
+            "New, OK clears an open editor too: open;3,1~146;new;mnuCopy|sample.DAT|确定|1|警告: "
+            "所有信道的数据将被清除！|撤销新建||||||7 级 136-174MHz|63|",
+            "New, Cancel: "
+            "open;3,1~146;new;mnuCopy|sample.DAT|取消|1|所有信道的数据将被清除！|撤销编辑|145."
+            "00625||146.00000|||7 级 136-174MHz|63|",
+            "cancelled open: open;mnuOpen|sample.DAT,-||0||撤销打开|145.00625|||||7 级 "
+            "136-174MHz|63|",
+            "cancelled save: open;mnuAssave|sample.DAT,-||0||撤销打开|145.00625|||||7 级 "
+            "136-174MHz|63|",
+            "save into a missing folder: "
+            "open;mnuAssave|sample.DAT,nowhere/x.DAT||1|写入出错|撤销打开|145.00625|||||7 级 "
+            "136-174MHz|63|",
+            "short file reads as erased: "
+            "open;open|sample.DAT,short.DAT||0||撤销打开|145.00625|||||7 级 136-174MHz|255|",
+            "named pipe: open;open|sample.DAT,fifo.DAT||1|这不是普通文件|撤销打开|145.00625|||||7 "
+            "级 136-174MHz|63|",
+            "cancelled import: open;mnuImportCsv|sample.DAT,-||0||撤销打开|145.00625|||||7 级 "
+            "136-174MHz|63|",
+            "binary CSV: open;mnuImportCsv|sample.DAT,binary.csv||1||撤销打开|145.00625|||||7 级 "
+            "136-174MHz|63|",
+            "import cancelled: "
+            "open;mnuImportCsv|sample.DAT,in.csv|取消|1|4|撤销打开|145.00625|||||7 级 "
+            "136-174MHz|63|",
+            "import by location: open;mnuImportCsv|sample.DAT,in.csv|是|1|4|撤销导入 "
+            "CSV|||145.01250||146.00000|7 级 136-174MHz|63|",
+            "import in file order, export: "
+            "open;mnuImportCsv;mnuExportCsv|sample.DAT,in.csv,out.csv|否,是|2|4|撤销导入 "
+            "CSV|145.01250|146.00000||||7 级 "
+            "136-174MHz|63|out.csv~DVCODE\r\n1,,145.012500,,0.000000,Tone,88.5,88.5,023,NN,023,"
+            "Tone->Tone,"
+            "FM,6.25,,5.0W,,,,,\r\n2,,146.000000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5."
+            "00,,5.0W,,,,,\r\n",
+            "band, OK clears: 1,1=435;band5;5,1=150||确定|1|注意！: "
+            "改变频段将清除频道列表，确定吗？|"
+            "撤销编辑|||||150.00000|4 级 136-174MHz|63|",
+            "band, Cancel keeps: 1,1=435;band5||取消|1|注意！: 改变频段将清除频道列表，确定吗？|"
+            "撤销编辑|435.00000|||||4 级 400-470MHz|63|",
+            "exit, Yes saves: "
+            "6,1=443;exit|exit.DAT|是|1|频率数据已修改，是否保存？|撤销编辑||||||4 级 "
+            "400-470MHz|63|exit.DAT=848",
+            "exit, No: 6,1=443;exit||否|1|频率数据已修改，是否保存？|撤销编辑||||||4 级 "
+            "400-470MHz|63|",
+            "exit, Cancel stays: 6,1=443;stay||取消|1|频率数据已修改，是否保存？|撤销编辑||||||4 "
+            "级 "
+            "400-470MHz|63|",
+            "import undone: "
+            "open;mnuImportCsv;mnuUndo|sample.DAT,in.csv|是|1|4|撤销打开|145.00625|||||7 级 "
+            "136-174MHz|63|",
+        });
     }
-
-    void overwriteQuestion_data() {
-        QTest::addColumn<QString>("answer");
-        QTest::newRow("No asks again") << "否";
-        QTest::newRow("Yes overwrites") << "是";
-    }
-    void overwriteQuestion() {
-        QFETCH(QString, answer);
-        Window w;
-        const QString existing = w.dir.filePath("old.DAT"), other = w.dir.filePath("other.DAT");
-        QVERIFY(WriteAll(existing, "previous contents"));
-        BoxAnswerer boxes({answer}, {existing, other, ""});
-        w.trigger("mnuAssave");
-        QCOMPARE(boxes.count(), 1);
-        QCOMPARE(boxes.text(), QString("该文件已存在，是否覆盖？"));
-        const bool no = answer == "否";
-        QCOMPARE(boxes.fileDialogs(), no ? 2 : 1);
-        QCOMPARE(ReadAll(existing).size(), no ? 17 : 848);
-        QCOMPARE(ReadAll(other).size(), no ? 848 : 12);
-    }
-
-    void newChannels_data() {
-        QTest::addColumn<QString>("answer");
-        QTest::newRow("OK clears") << "确定";
-        QTest::newRow("Cancel keeps") << "取消";
-    }
-    void newChannels() {
-        QFETCH(QString, answer);
-        Window w;
-        w.open(Sample());
-        BoxAnswerer boxes({answer});
-        w->runToolbarKey("new");
-        QCOMPARE(boxes.count(), 1);
-        QCOMPARE(boxes.text(), QString("所有信道的数据将被清除！"));
-        QCOMPARE(boxes.seen()[0].title, QString("警告"));
-        QCOMPARE(w.grid()->text(1, 1).isEmpty(), answer == "确定");
-        QCOMPARE(Shown(w.form.get(), "Combo1"), QString("136-174MHz")); // the band stays
-    }
-
-    // Rows: command | file in the test folder | messages | a part of the last one.
-    void failures_data() {
-        AddRows({"cancelled open: mnuOpen||0|", "cancelled save: mnuAssave||0|",
-                 "cancelled import: mnuImportCsv||0|",
-                 "save into missing folder: mnuAssave|nowhere/x.DAT|1|写入出错",
-                 "import binary: mnuImportCsv|binary.csv|1|",
-                 "short file reads as erased: mnuOpen|short.DAT|0|"});
-    }
-    void failures() {
+    void command() {
         QFETCH(QStringList, row);
         Window w;
-        w.open(Sample());
-        QVERIFY(WriteAll(w.dir.filePath("binary.csv"), QByteArray("\x00\x01\x02 not a table", 15)));
-        QVERIFY(WriteAll(w.dir.filePath("short.DAT"), EncodeImage(Sample()).left(20)));
-        BoxAnswerer boxes({}, {row[1].isEmpty() ? QString() : w.dir.filePath(row[1])});
-        w.trigger(qPrintable(row[0]));
-        QCOMPARE(boxes.count(), row[2].toInt());
-        if (boxes.count()) {
-            QVERIFY2(boxes.seen().last().text.contains(row[3]), qPrintable(boxes.text()));
-            QVERIFY(boxes.seen().last().buttons.size() == 1);
-        }
-        const bool shortFile = row[1] == "short.DAT"; // channel 1 and a bit of channel 2
-        QCOMPARE(RowTexts(w.grid(), 1, 1, 2), (QStringList{"145.00625", "88.5"}));
-        QCOMPARE(w.grid()->text(2, 1), QString());
-        QCOMPARE(Shown(w.form.get(), "Combo9"), QString("7 级")); // an erased byte: kept
-        QCOMPARE(w->editor().Settings.TxHighPower, shortFile ? 255 : 63);
-    }
-
-    void exportCsv() {
-        Window w;
-        EditorState s;
-        s.cell(2, ColRxFrequency) = s.cell(2, ColTxFrequency) = "435.00000";
-        s.setListCell(2, ColRxTone, 9);
-        s.setListCell(2, ColTxTone, 0);
+        w.activate();
+        EditorState sample;
+        sample.Band = sample.CurrentBandIndex = 5;
+        sample.cell(1, ColRxFrequency) = "145.00625";
+        sample.cell(1, ColTxFrequency) = "145.60000";
+        sample.setListCell(1, ColRxTone, 9);
+        sample.setListCell(1, ColTxTone, 200);
         for (int col = ColPower; col <= ColScanAdd; ++col)
-            s.setListCell(2, col, 1);
-        w.open(s);
-        const QString path = w.dir.filePath("out.csv");
-        BoxAnswerer boxes({}, {path});
-        w.trigger("mnuExportCsv");
-        QCOMPARE(
-            ReadAll(path),
-            QByteArray("Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,"
-                       "DtcsPolarity,RxDtcsCode,CrossMode,Mode,TStep,Skip,Power,Comment,URCALL,"
-                       "RPT1CALL,RPT2CALL,DVCODE\r\n2,,435.000000,,0.000000,Cross,88.5,88.5,"
-                       "023,NN,023,->Tone,FM,5.00,,5.0W,BCLO,,,,\r\n"));
-    }
-
-    void importCsv_data() {
-        QTest::addColumn<QStringList>("answers");
-        QTest::addColumn<QStringList>("column"); // receive frequencies of channels 1 to 5
-        QTest::newRow("cancel") << QStringList{"取消"} << QStringList{"460.00000", "", "", "", ""};
-        QTest::newRow("by location")
-            << QStringList{"是"} << QStringList{"", "", "435.01250", "", "440.00000"};
-        QTest::newRow("in file order")
-            << QStringList{"否", "是"} << QStringList{"435.01250", "440.00000", "", "", ""};
-    }
-    void importCsv() {
-        QFETCH(QStringList, answers);
-        QFETCH(QStringList, column);
-        Window w;
-        EditorState s;
-        FillNewChannel(s, 1, "460.00000");
-        s.cell(1, ColRxFrequency) = "460.00000";
-        w.open(s);
-        const QString path = w.dir.filePath("in.csv");
-        QVERIFY(WriteAll(path, "Location,Frequency,Tone,rToneFreq\n3,435.0137,Tone,88.5\n"
-                               "5,440.000000,,\n7,150.000000,,\n"));
-        BoxAnswerer boxes(answers, {path});
-        w.trigger("mnuImportCsv");
-        QCOMPARE(boxes.count(), answers.size());
-        QVERIFY2(boxes.text().contains("4"), qPrintable(boxes.text())); // the refused line
+            sample.setListCell(1, col, col == ColBclo || col == ColScanAdd);
+        sample.SquelchLevel = 7;
+        const std::pair<const char*, QByteArray> files[] = {
+            {"sample.DAT", EncodeImage(sample)},
+            {"short.DAT", EncodeImage(sample).left(20)},
+            {"old.DAT", "previous contents"},
+            {"binary.csv", QByteArray("\x00\x01\x02 not a table", 15)},
+            {"in.csv", "Location,Frequency,Tone,rToneFreq\n3,145.0137,Tone,88.5\n5,146.000000,,\n"
+                       "7,450.000000,,\n"}};
+        for (const auto& [name, bytes] : files)
+            QVERIFY(WriteAll(w.dir.filePath(name), bytes));
+#ifdef Q_OS_UNIX
+        QCOMPARE(mkfifo(QFile::encodeName(w.dir.filePath("fifo.DAT")).constData(), 0600), 0);
+#else
+        if (row[1].contains("fifo"))
+            QSKIP("no named pipes in the file system here");
+#endif
+        QStringList answered;
+        for (const QString& name : row[1].split(',', Qt::SkipEmptyParts))
+            answered << (name == "-" ? QString() : w.dir.filePath(name));
+        BoxAnswerer boxes(row[2].split(','), answered);
+        for (const QString& step : row[0].split(';')) {
+            if (step.contains(QRegularExpression("[=~]")))
+                w.type(step.section(',', 0, 0).toInt(), 1,
+                       step.mid(step.indexOf(QRegularExpression("[=~]")) + 1), step.contains('='));
+            else if (step.startsWith("band"))
+                w.find<QComboBox>("Combo1")->setCurrentIndex(step.mid(4).toInt());
+            else if (step == "exit" || step == "stay")
+                QCOMPARE(w->close(), step == "exit");
+            else if (step.startsWith("mnu"))
+                w.trigger(qPrintable(step));
+            else
+                w->runToolbarKey(step);
+        }
+        QCOMPARE(boxes.fileDialogs(), answered.size());
+        QCOMPARE(boxes.count(), row[3].toInt());
+        const QString last = boxes.seen().value(boxes.count() - 1).title + ": " +
+                             boxes.seen().value(boxes.count() - 1).text;
+        QVERIFY2(last.contains(row[4]), qPrintable(last));
+        QCOMPARE(w.find<QAction>("mnuUndo")->text(), row[5]);
         QStringList shown;
-        for (int row = 1; row <= 5; ++row)
-            shown << w.grid()->text(row, 1);
-        QCOMPARE(shown, column);
-        if (answers.last() != "是")
-            return;
-        QCOMPARE(w.grid()->text(column.indexOf("435.01250") + 1, 4), QString("88.5"));
-        QCOMPARE(w.find<QAction>("mnuUndo")->text(), QString("撤销导入 CSV"));
-        w.trigger("mnuUndo");
-        QCOMPARE(RowTexts(w.grid(), 1, 1, 1) + RowTexts(w.grid(), 3, 1, 1),
-                 (QStringList{"460.00000", ""}));
+        for (int channel = 1; channel <= 5; ++channel)
+            shown << w.grid()->text(channel, ColRxFrequency);
+        shown << Shown(w.form.get(), "Combo9") + " " + Shown(w.form.get(), "Combo1")
+              << Shown(w->windowNamed("Form2"), "Lblpower1");
+        QCOMPARE(shown, row.mid(6, 7));
+        for (const QString& check : row[13].split(' ', Qt::SkipEmptyParts)) {
+            const QString other = check.section(QRegularExpression("[=~]"), 1);
+            const QByteArray bytes =
+                ReadAll(w.dir.filePath(check.section(QRegularExpression("[=~]"), 0, 0)));
+            if (check.contains('~'))
+                QVERIFY2(bytes.contains(other.toUtf8()), bytes.constData());
+            else if (other.toInt() > 0)
+                QCOMPARE(bytes.size(), other.toInt());
+            else
+                QCOMPARE(bytes, ReadAll(w.dir.filePath(other)));
+        }
     }
 };
 

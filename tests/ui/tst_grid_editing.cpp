@@ -1,7 +1,9 @@
-// Editing the channel grid: its floating editors, the band selector, undo and redo, the
-// channel clipboard and the unsaved-changes mark.
+// Editing the channel grid: its floating editors, undo and redo, the channel clipboard (the
+// band selector and leaving with changes are tst_files' rows).
 
 #include "support/UiTestSupport.h"
+
+#include "ui/dialogs/SettingsDialog.h"
 
 #include <QClipboard>
 
@@ -27,33 +29,16 @@ EditorState Channels() {
     return s;
 }
 
-// Chooses entry `position` of an open list the way a user does.
-void Choose(QComboBox* list, int position) {
-    list->view()->setCurrentIndex(list->view()->model()->index(position, 0));
-    QTest::keyClick(list->view(), Qt::Key_Return);
-}
-
-// A shown, active main window, with Channels() opened from a file if asked.
+// A shown, active main window with Channels() opened from a file.
 struct Editing : Window {
-    FlexGrid* grid = Window::grid();
-    QLineEdit* text1 = find<QLineEdit>("Text1");
-    QComboBox* combo8 = find<QComboBox>("Combo8");
-
-    explicit Editing(bool withChannels = false) {
+    Editing() {
         activate();
-        if (withChannels)
-            open(Channels());
+        open(Channels());
     }
-    QString cell(int row, int col) const { return grid->text(row, col); }
     void select(int top, int left, int bottom, int right) const {
-        grid->clearSelection();
-        grid->setCurrentCell(top, left);
-        grid->setRangeSelected(QTableWidgetSelectionRange(top, left, bottom, right), true);
-    }
-    void paste(int row, int col, const QString& text) const {
-        select(row, col, row, col);
-        QApplication::clipboard()->setText(text);
-        trigger("mnuPaste");
+        grid()->clearSelection();
+        grid()->setCurrentCell(top, left);
+        grid()->setRangeSelected(QTableWidgetSelectionRange(top, left, bottom, right), true);
     }
 };
 
@@ -65,102 +50,83 @@ class TestGridEditing : public QObject {
 private Q_SLOTS:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
-    void frequencyEntry_data() { // typed | shown, empty: refused with the message
-        AddRows({"snapped to 6.25 kHz: 435.0137|435.01250", "upper limit: 470|470.00000",
-                 "lower limit: 400|400.00000", "above: 470.001|", "below: 399.99|",
-                 "English: 4350||Beyond the frequency range"});
+    // Rows: steps | the first channel checked | its cells and the next channels' | the message,
+    // "=" first when it is the whole text. Steps, ";" between: "R,C=text" types into a cell,
+    // "R,C:N" chooses entry N of its list, "R,C<text" pastes there (\n, \t), or a menu item.
+    void edit_data() {
+        AddRows({
+            "snapped to 6.25 kHz: 2,1=435.0137|2|435.01250|",
+            "upper limit: 2,1=470|2|470.00000|",
+            "lower limit: 2,1=400|2|400.00000|",
+            "above: 2,1=470.001|2|436.01250|=超出频段范围",
+            "below: 2,1=399.99|2|436.01250|=超出频段范围",
+            "English: mnuEnglish;2,1=4350|2|436.01250|=Beyond the frequency range",
+            "new channel defaults: 5,1=435.0137|5|435.01250|关闭|435.01250|关闭|高|关闭|宽带|有|",
+            "receive alone, blanked TX kept: 5,1=435;5,3=440.00625;5,1=436;5,3=|5|436.00000|关闭|"
+            "440.00625|",
+            "blanked receive clears: 2,1=|2|||||||||",
+            "list editors: 5,1=435;5,4:156;5,5:0;5,6:1;5,7:0;5,8:0|5|435.00000|关闭|435.00000|"
+            "D023I|低|载波|窄带|无|",
+            "typed tone: "
+            "1,2:51;1,2=88;mnuEnglish|1|435.00000|88.0|435.00000|Off|Low|Carrier|Wide|No|",
+            "upper typed tone: 1,2:51;1,2=254.1|1|435.00000|254.1|",
+            "300 restores: 1,2:51;1,2=300|1|435.00000|D023N|",
+            "nothing restores: 1,2:51;1,2=|1|435.00000|D023N|",
+            "bad values refused: "
+            "1,1<信道\\t接收频率\\t亚音频\\t发射频率\\n01\\t480\\t88.5\\t435\\n"
+            "02\\t436.5\\t300\\t436.5|1|435.00000|88.5|435.00000|关闭|低|载波|宽带|无|"
+            "436.50000|77.0|436.50000|关闭|高|载波|宽带|有|"
+            "信道 01，接收频率：超出频段范围\\n信道 02，亚音频：不是对讲机的亚音频",
+            "headings in the other language: 10,3<CH\\tRX frequency\\tQT/DQT\\tTX "
+            "frequency\\tQT/DQT\\tPower\\n01\\t445.00625\\tD023N\\t446\\tOff\\tLow|10|"
+            "445.00625|D023N|446.00000|关闭|低|关闭|宽带|有||||||||||",
+            "rows beyond channel 16: 15,1<450\\n451\\n452\\n453|15|450.00000|关闭|450.00000|关闭|"
+            "高|关闭|宽带|有|451.00000|关闭|451.00000|关闭|高|关闭|宽带|有|"
+            "另有 2 行超出第 16 信道，未粘贴。",
+            "onto channel 16: 16,1<452|16|452.00000|关闭|452.00000|关闭|高|关闭|宽带|有|",
+        });
     }
-    void frequencyEntry() {
+    void edit() {
         QFETCH(QStringList, row);
         Editing w;
-        if (row.size() > 2)
-            w.trigger("mnuEnglish");
         BoxAnswerer boxes;
-        w.type(2, 1, row[0]);
-        QCOMPARE(w.cell(2, 1), row[1]);
-        QVERIFY(!w.text1->isVisible());
-        QCOMPARE(boxes.count(), row[1].isEmpty() ? 1 : 0);
-        if (row[1].isEmpty()) {
-            QCOMPARE(boxes.text(), row.value(2, "超出频段范围"));
-            QCOMPARE(w->focusWidget(), static_cast<QWidget*>(w.grid));
+        for (const QString& step : row[0].split(';')) {
+            const qsizetype at = step.indexOf(QRegularExpression("[=:<]"));
+            const int r = step.section(',', 0, 0).toInt(),
+                      c = step.mid(0, at).section(',', 1).toInt();
+            const QString text =
+                QString(step.mid(at + 1)).replace("\\n", "\n").replace("\\t", "\t");
+            if (step.startsWith("mnu")) {
+                w.trigger(qPrintable(step));
+            } else if (step[at] == u'=') {
+                w.type(r, c, text);
+            } else if (step[at] == u'<') {
+                w.select(r, c, r, c);
+                QApplication::clipboard()->setText(text);
+                w.trigger("mnuPaste");
+            } else {
+                ClickCell(w.grid(), r, c);
+                auto* list = w.find<QComboBox>(c < 5 ? "Combo8" : QString("Combo5(%1)").arg(c));
+                QVERIFY(list->view()->isVisible()); // the list drops open
+                list->view()->setCurrentIndex(list->model()->index(text.toInt(), 0));
+                QTest::keyClick(list->view(), Qt::Key_Return);
+                QVERIFY(!list->isVisible());
+            }
+            QVERIFY(!w.find<QLineEdit>("Text1")->isVisible());
         }
-    }
-
-    void newChannelDefaultsAndBlanking() {
-        Editing w;
-        w.type(3, 1, "435.0137");
-        QCOMPARE(RowTexts(w.grid, 3), (QStringList{"435.01250", "关闭", "435.01250", "关闭", "高",
-                                                   "关闭", "宽带", "有"}));
-        w.type(3, 3, "440.00625"); // another cell changes alone
-        w.type(3, 1, "436");
-        QCOMPARE(RowTexts(w.grid, 3, 1, 3), (QStringList{"436.00000", "关闭", "440.00625"}));
-        w.type(3, 3, "");
-        QCOMPARE(w.cell(3, 3), QString("440.00625")); // a transmit frequency cannot be blanked
-        w.type(3, 1, ""); // blanking the receive frequency clears the channel
-        QCOMPARE(RowTexts(w.grid, 3).join(""), QString());
-    }
-
-    void listEditors() {
-        Editing w;
-        w.type(1, 1, "435");
-        ClickCell(w.grid, 1, 4);
-        QVERIFY(w.combo8->view()->isVisible()); // the list drops open
-        Choose(w.combo8, 156);
-        QCOMPARE(w.cell(1, 4), QString("D023I"));
-        QVERIFY(!w.combo8->isVisible() && w.grid->hasFocus());
-        for (int col = 5; col <= 8; ++col) {
-            ClickCell(w.grid, 1, col);
-            auto* list = w.find<QComboBox>(QString("Combo5(%1)").arg(col));
-            QVERIFY(list->isVisible());
-            Choose(list, 1 - list->currentIndex());
-            QVERIFY(!list->isVisible());
-        }
-        QCOMPARE(RowTexts(w.grid, 1, 5, 8), (QStringList{"低", "载波", "窄带", "无"}));
-    }
-
-    void typedTones_data() { // typed | shown
-        AddRows({"88: 88|88.0", "upper end: 254.1|254.1", "300 restores: 300|D023N",
-                 "nothing restores: |D023N"});
-    }
-    void typedTones() {
-        QFETCH(QStringList, row);
-        Editing w;
-        w.type(1, 1, "435");
-        ClickCell(w.grid, 1, 2);
-        Choose(w.combo8, 51); // D023N first
-        w.type(1, 2, row[0]);
-        QVERIFY(!w.combo8->isVisible());
-        QCOMPARE(w.cell(1, 2), row[1]);
-        w.trigger("mnuEnglish"); // a typed tone survives the language switch
-        QCOMPARE(RowTexts(w.grid, 1, 2, 5), (QStringList{row[1], "435.00000", "Off", "High"}));
-    }
-
-    void bandChange_data() {
-        QTest::addColumn<QString>("answer");
-        QTest::newRow("OK") << "确定";
-        QTest::newRow("Cancel") << "取消";
-    }
-    void bandChange() {
-        QFETCH(QString, answer);
-        Editing w;
-        w.type(1, 1, "435");
-        auto* band = w.find<QComboBox>("Combo1");
-        {
-            BoxAnswerer boxes({answer});
-            band->setCurrentIndex(5); // 136-174MHz
-            QCOMPARE(boxes.count(), 1);
-            QCOMPARE(boxes.text(), QString("改变频段将清除频道列表，确定吗？"));
-            QCOMPARE(boxes.seen()[0].title, QString("注意！"));
-        }
-        BoxAnswerer beyond;
-        const bool changed = answer == "确定";
-        QCOMPARE(band->currentIndex(), changed ? 5 : 0);
-        QCOMPARE(w.cell(1, 1), changed ? QString() : QString("435.00000"));
-        w.type(2, 1, "150");
-        QCOMPARE(w.cell(2, 1), changed ? QString("150.00000") : QString());
-        w.type(3, 1, "400");
-        QCOMPARE(w.cell(3, 1), changed ? QString() : QString("400.00000"));
-        QCOMPARE(beyond.count(), 1);
+        const QString message = row.takeLast();
+        const QStringList expected = row.mid(2);
+        QStringList cells;
+        for (int r = row[1].toInt(); cells.size() < expected.size(); ++r)
+            cells += RowTexts(w.grid(), r);
+        QCOMPARE(cells.mid(0, expected.size()), expected);
+        QCOMPARE(boxes.count(), message.isEmpty() ? 0 : 1);
+        if (message.startsWith('='))
+            QCOMPARE(boxes.text(), message.mid(1));
+        for (const QString& line : message.split("\\n", Qt::SkipEmptyParts))
+            QVERIFY2(message.startsWith('=') || boxes.text().contains(line),
+                     qPrintable(boxes.text()));
+        QCOMPARE(w->focusWidget(), static_cast<QWidget*>(w.grid()));
     }
 
     // Rows: the step | the Undo item's text.
@@ -171,12 +137,16 @@ private Q_SLOTS:
     void undoRedoEachStep() {
         QFETCH(QStringList, row);
         const QString step = row[0];
-        Editing w(true);
+        Editing w;
+        // What the user left in the dialogs is theirs: undo of a cell does not take it back.
+        auto* message = qobject_cast<SettingsDialog*>(w->windowNamed("Form7"));
+        message->showDialog();
+        QTest::keyClicks(message->findChild<QLineEdit*>("Text1"), "HELLO");
+        w->activateWindow();
         const EditorState before = w->editor();
         BoxAnswerer boxes({"确定"});
         EditorState other;
         other.cell(9, ColRxFrequency) = other.cell(9, ColTxFrequency) = "401.00000";
-        other.SquelchLevel = 2;
         if (step == "cell")
             w.type(2, 1, "440");
         else if (step == "setting")
@@ -185,11 +155,10 @@ private Q_SLOTS:
             w.find<QComboBox>("Combo1")->setCurrentIndex(2);
         else if (step == "open")
             w.open(other);
-        else if (step == "paste")
-            w.paste(5, 1, "450.5\n451\n");
-        else if (step == "delete") {
-            w.select(1, 1, 2, 8);
-            w.trigger("mnuDeleteChannels");
+        else {
+            w.select(step == "paste" ? 5 : 1, 1, step == "paste" ? 5 : 2, step == "paste" ? 1 : 8);
+            QApplication::clipboard()->setText("450.5\n451\n");
+            w.trigger(step == "paste" ? "mnuPaste" : "mnuDeleteChannels");
         }
         const EditorState after = w->editor();
         QVERIFY2(!(after == before), "the step changed nothing");
@@ -197,15 +166,17 @@ private Q_SLOTS:
         QCOMPARE(undo->text(), row[1]);
         undo->trigger();
         QVERIFY(w->editor() == before);
-        QCOMPARE(w.cell(2, 1), QString("436.01250"));
+        QCOMPARE(w.grid()->text(2, 1), QString("436.01250"));
         QCOMPARE(undo->text(), QString("撤销打开")); // the fixture's own step is next
+        if (step != "open")
+            QCOMPARE(Shown(message, "Text1"), QString("HELLO"));
         w.trigger("mnuRedo");
         QVERIFY(w->editor() == after);
         QCOMPARE(w.find<QComboBox>("Combo1")->currentIndex(), after.Band);
     }
 
     void copyRows() {
-        Editing w(true);
+        Editing w;
         w.select(1, 1, 3, 8);
         w.trigger("mnuCopy");
         QCOMPARE(
@@ -220,61 +191,6 @@ private Q_SLOTS:
         QCOMPARE(boxes.count(), 0); // every value taken
         const QByteArray image = EncodeImage(w->editor());
         QCOMPARE(image.mid(6 * 16, 48), image.mid(0, 48));
-    }
-
-    // Rows: channel | column | text (\n, \t) | rows `channel` and the next, "|" between
-    // cells | what the message says, empty for none.
-    void paste_data() {
-        AddRows(
-            {"bad values refused: "
-             "1|1|信道\\t接收频率\\t亚音频\\t发射频率\\n01\\t480\\t88.5\\t435\\n"
-             "02\\t436.5\\t300\\t436.5|435.00000|88.5|435.00000|关闭|低|载波|宽带|无|"
-             "436.50000|77.0|436.50000|关闭|高|载波|宽带|有|"
-             "信道 01，接收频率：超出频段范围\\n信道 02，亚音频：不是对讲机的亚音频",
-             "headings in the other language: 10|3|CH\\tRX frequency\\tQT/DQT\\tTX "
-             "frequency\\tQT/DQT\\tPower\\n01\\t445.00625\\tD023N\\t446\\tOff\\tLow|"
-             "445.00625|D023N|446.00000|关闭|低|关闭|宽带|有||||||||| ",
-             "rows beyond channel 16: 15|1|450\\n451\\n452\\n453|450.00000|关闭|450.00000|关闭|"
-             "高|关闭|宽带|有|451.00000|关闭|451.00000|关闭|高|关闭|宽带|有|"
-             "另有 2 行超出第 16 信道，未粘贴。",
-             "onto channel 16: 16|1|452|452.00000|关闭|452.00000|关闭|高|关闭|宽带|有||||||||| "});
-    }
-    void paste() {
-        QFETCH(QStringList, row);
-        for (QString& part : row)
-            part.replace("\\n", "\n").replace("\\t", "\t");
-        const int channel = row[0].toInt();
-        Editing w(true);
-        BoxAnswerer boxes;
-        w.paste(channel, row[1].toInt(), row[2]);
-        QStringList cells = RowTexts(w.grid, channel);
-        cells += channel < 16 ? RowTexts(w.grid, channel + 1) : QStringList(8, QString());
-        QCOMPARE(cells, row.mid(3, 16));
-        const QString complaint = row[19].trimmed();
-        QCOMPARE(boxes.count(), complaint.isEmpty() ? 0 : 1);
-        for (const QString& line : complaint.split('\n', Qt::SkipEmptyParts))
-            QVERIFY2(boxes.text().contains(line), qPrintable(boxes.text()));
-    }
-
-    void exitWithChanges_data() {
-        QTest::addColumn<QString>("answer");
-        QTest::addColumn<bool>("closed");
-        QTest::addColumn<bool>("savedFile");
-        QTest::newRow("Yes saves and exits") << "是" << true << true;
-        QTest::newRow("No exits") << "否" << true << false;
-        QTest::newRow("Cancel stays") << "取消" << false << false;
-    }
-    void exitWithChanges() {
-        QFETCH(QString, answer);
-        QFETCH(bool, closed);
-        Editing w(true);
-        const QString path = w.dir.filePath("exit.DAT");
-        w.type(6, 1, "443");
-        BoxAnswerer boxes({answer}, {path});
-        QCOMPARE(w->close(), closed);
-        QCOMPARE(boxes.count(), 1);
-        QCOMPARE(boxes.text(), QString("频率数据已修改，是否保存？"));
-        QTEST(QFile::exists(path), "savedFile");
     }
 };
 

@@ -4,7 +4,6 @@
 #include "support/UiTestSupport.h"
 
 #include "codeplug/ChannelRules.h"
-#include "codeplug/ToneTable.h"
 
 #include <QProcess>
 
@@ -30,13 +29,6 @@ pid_t Spawn(std::initializer_list<const char*> argv, int out = -1) {
     return pid;
 }
 
-// The window manager names its check window on the root window once it runs.
-bool WindowManagerUp() {
-    QProcess xprop;
-    xprop.start("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"});
-    return xprop.waitForFinished() && xprop.readAllStandardOutput().contains("window id");
-}
-
 } // namespace
 
 class TestToneDropX11 : public QObject {
@@ -45,39 +37,41 @@ private Q_SLOTS:
     void initTestCase() {
         QStandardPaths::setTestModeEnabled(true);
         QCOMPARE(QGuiApplication::platformName(), "xcb");
-        QTRY_VERIFY_WITH_TIMEOUT(WindowManagerUp(), 10000);
+        // The window manager names its check window on the root window once it runs.
+        QTRY_VERIFY_WITH_TIMEOUT(
+            [] {
+                QProcess xprop;
+                xprop.start("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"});
+                return xprop.waitForFinished() &&
+                       xprop.readAllStandardOutput().contains("window id");
+            }(),
+            10000);
     }
 
-    void realClickDropsTheList_data() { // column | position of the cell's entry | highlighted
-        AddRows({"listed tone: 2|51|D023N", "power: 5|0|Low"});
-    }
     void realClickDropsTheList() {
-        QFETCH(QStringList, row);
-        const int column = row[0].toInt();
         Window w(QByteArray("\0\0\1", 3), true); // English
         EditorState channels = w->editor();
         for (const int r : {1, 2})
             FillNewChannel(channels, r, channels.cell(r, ColRxFrequency) = "446.00000");
-        channels.setListCell(2, column, row[1].toInt());
+        channels.setListCell(2, ColRxTone, 51);
         w->document().replace(channels);
-        const QString cell = w.grid()->text(2, column);
         w->show();
         QVERIFY(QTest::qWaitForWindowActive(w.form.get()));
         FlexGrid* grid = w.grid();
         const QPoint at = grid->viewport()->mapToGlobal(
-            grid->visualRect(grid->model()->index(2, column)).center());
+            grid->visualRect(grid->model()->index(2, ColRxTone)).center());
         QProcess xdotool;
         xdotool.start("xdotool", {"mousemove", QString::number(at.x()), QString::number(at.y()),
                                   "mousedown", "1", "sleep", "0.15", "mouseup", "1"});
         QVERIFY(QTest::qWaitFor([&] { return xdotool.state() == QProcess::NotRunning; }, 10000));
         QCOMPARE(xdotool.exitCode(), 0);
-        auto* list = w.find<QComboBox>(column == ColPower ? "Combo5(5)" : "Combo8");
+        auto* list = w.find<QComboBox>("Combo8");
         QVERIFY2(list->isVisible(), "no editor over the cell");
         QTRY_VERIFY(list->view()->isVisible());
         QTest::qWait(300); // and it stays open
         QVERIFY(list->view()->isVisible());
-        QCOMPARE(list->view()->currentIndex().data().toString(), row[2]);
-        QCOMPARE(grid->text(2, column), cell);
+        QCOMPARE(list->view()->currentIndex().data().toString(), QString("D023N"));
+        QCOMPARE(grid->text(2, ColRxTone), QString("D023N"));
         QTest::keyClick(list->view(), Qt::Key_Escape);
     }
 };

@@ -5,12 +5,10 @@
 
 #include "support/UiTestSupport.h"
 
-#include "codeplug/Codec.h"
-#include "link/KeptFiles.h"
 #include "link/TransferSession.h"
 #include "ui/main/TransferController.h"
 
-#include <QAction>
+#include <QDir>
 #include <QToolBar>
 
 using namespace tr640;
@@ -31,7 +29,6 @@ void TestComWindow::readThenWrite() {
         QSKIP("no radio on a COM port (scripts/windows provides one under Wine)");
     const QByteArray start = ReadAll(image);
     QCOMPARE(start.size(), 848);
-
     Window w;
     w->transfer().setDataDirectory(w.dir.filePath("data"));
     BoxAnswerer boxes;
@@ -40,7 +37,6 @@ void TestComWindow::readThenWrite() {
     QVERIFY(item->isChecked());
     QCOMPARE(w->state().ComPortNumber, port);
     const auto outcome = [&] { return w->transfer().session().outcome(); };
-    const auto idle = [&] { return w.find<QToolBar>("Toolbar1")->isEnabled(); };
 
     // The read: the kept copy holds the bytes the radio sent.
     w->runToolbarKey("read");
@@ -48,11 +44,10 @@ void TestComWindow::readThenWrite() {
     QCOMPARE(ReadAll(w->transfer().backupDirectory() + "/" +
                      QDir(w->transfer().backupDirectory()).entryList(QDir::Files).value(0)),
              start);
-    QTRY_VERIFY_WITH_TIMEOUT(idle(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(w.find<QToolBar>("Toolbar1")->isEnabled(), 10000);
 
     // The write of a changed channel: the radio stores every written range, and keeps the rest.
-    w->editor().cell(2, ColRxFrequency) = "433.02500";
-    w->editor().cell(2, ColTxFrequency) = "433.02500";
+    w->editor().cell(2, ColRxFrequency) = w->editor().cell(2, ColTxFrequency) = "433.02500";
     const QByteArray sent = EncodeImage(w->editor());
     w->runToolbarKey("write");
     QTRY_COMPARE_WITH_TIMEOUT(outcome(), Outcome::WriteDone, 30000);

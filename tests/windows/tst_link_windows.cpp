@@ -18,66 +18,38 @@ private Q_SLOTS:
     void comNumbers_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("number");
-        QTest::newRow("COM1") << "COM1" << 1;
-        QTest::newRow("lower case, two digits") << "com12" << 12;
-        QTest::newRow("no digits") << "COM" << 0;
-        QTest::newRow("COM0") << "COM0" << 0;
-        QTest::newRow("trailing letter") << "COM3x" << 0;
-        QTest::newRow("sign") << "COM+3" << 0;
-        QTest::newRow("printer port") << "LPT1" << 0;
-        QTest::newRow("device path") << "\\\\.\\COM3" << 0;
+        const std::pair<const char*, int> rows[] = {{"COM1", 1}, {"com12", 12},     {"COM", 0},
+                                                    {"COM0", 0}, {"COM3x", 0},      {"COM+3", 0},
+                                                    {"LPT1", 0}, {"\\\\.\\COM3", 0}};
+        for (const auto& [name, number] : rows)
+            QTest::newRow(name) << QString(name) << number;
     }
     void comNumbers() {
         QFETCH(QString, name);
         QTEST(tr640::link::ComNumber(name), "number");
     }
 
+    // Rows: port | friendly name | hardware id | description | VID:PID.
     void setupApiFacts_data() {
-        QTest::addColumn<QString>("port");
-        QTest::addColumn<QString>("friendly");
-        QTest::addColumn<QString>("hardwareId");
-        QTest::addColumn<QString>("description");
-        QTest::addColumn<QString>("usbId");
-        QTest::newRow("CH340") << "COM3"
-                               << "USB-SERIAL CH340 (COM3)"
-                               << "USB\\VID_1A86&PID_7523&REV_0264"
-                               << "USB-SERIAL CH340"
-                               << "1A86:7523";
-        QTest::newRow("FTDI's own bus") << "COM4"
-                                        << "USB Serial Port (COM4)"
-                                        << "FTDIBUS\\VID_0403+PID_6001+A50285BIA\\0000"
-                                        << "USB Serial Port"
-                                        << "0403:6001";
-        QTest::newRow("lower-case id") << "COM12"
-                                       << "Prolific USB-to-Serial Comm Port (COM12)"
-                                       << "usb\\vid_067b&pid_2303&rev_0300"
-                                       << "Prolific USB-to-Serial Comm Port"
-                                       << "067B:2303";
-        QTest::newRow("built-in port") << "COM1"
-                                       << "Communications Port (COM1)"
-                                       << "ACPI\\PNP0501"
-                                       << "Communications Port"
-                                       << "";
-        QTest::newRow("name of another port kept") << "COM5"
-                                                   << "Adapter (COM6)"
-                                                   << ""
-                                                   << "Adapter (COM6)"
-                                                   << "";
-        QTest::newRow("nothing known") << "COM7"
-                                       << ""
-                                       << ""
-                                       << ""
-                                       << "";
+        QTest::addColumn<QStringList>("row");
+        const QStringList rows[] = {
+            {"COM3", "USB-SERIAL CH340 (COM3)", "USB\\VID_1A86&PID_7523&REV_0264",
+             "USB-SERIAL CH340", "1A86:7523"},
+            {"COM4", "USB Serial Port (COM4)", "FTDIBUS\\VID_0403+PID_6001+A50285BIA\\0000",
+             "USB Serial Port", "0403:6001"},
+            {"COM12", "Prolific USB-to-Serial Comm Port (COM12)", "usb\\vid_067b&pid_2303&rev_0300",
+             "Prolific USB-to-Serial Comm Port", "067B:2303"},
+            {"COM1", "Communications Port (COM1)", "ACPI\\PNP0501", "Communications Port", ""},
+            {"COM5", "Adapter (COM6)", "", "Adapter (COM6)", ""}, // another port's name kept
+            {"COM7", "", "", "", ""}};
+        for (const QStringList& row : rows)
+            QTest::newRow(qPrintable(row[1].isEmpty() ? row[0] : row[1])) << row;
     }
     void setupApiFacts() {
-        QFETCH(QString, port);
-        QFETCH(QString, friendly);
-        QFETCH(QString, hardwareId);
-        const PortInfo p = tr640::link::WindowsPort(port, friendly, hardwareId);
-        QCOMPARE(p.name, port);
-        QCOMPARE(p.systemLocation, "\\\\.\\" + port);
-        QTEST(p.description, "description");
-        QTEST(p.usbId, "usbId");
+        QFETCH(QStringList, row);
+        const PortInfo p = tr640::link::WindowsPort(row[0], row[1], row[2]);
+        QCOMPARE((QStringList{p.name, p.systemLocation, p.description, p.usbId}),
+                 (QStringList{row[0], "\\\\.\\" + row[0], row[3], row[4]}));
     }
 
     void listOrder() {
@@ -125,9 +97,7 @@ private Q_SLOTS:
         const QString fallback = dir.filePath("fallback");
         QCOMPARE(tr640::FolderTakingFiles(dir.path(), fallback), dir.path());
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
-        QFile file(dir.filePath("file"));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.close();
+        QVERIFY(QFile(dir.filePath("file")).open(QIODevice::WriteOnly));
         QCOMPARE(tr640::FolderTakingFiles(dir.filePath("file/sub"), fallback), fallback);
         QCOMPARE(tr640::FolderTakingFiles(dir.filePath("missing"), fallback), fallback);
     }
