@@ -15,7 +15,7 @@ void SetRx(CodeplugDocument& d, int row, const char* rx) {
     d.edit(EditKind::Cell, [=](EditorState& e) { e.cell(row, ColRxFrequency) = rx; });
 }
 
-// All the document says, in order: "rows 3 5", "settings", "store", "band", "clean false".
+// All the codeplug document says, in order: "rows 3 5", "settings", "store", "band", "clean false".
 struct Listener {
     QStringList heard;
     explicit Listener(CodeplugDocument& d) {
