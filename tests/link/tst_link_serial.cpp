@@ -54,10 +54,16 @@ private Q_SLOTS:
         QTest::newRow("device file missing")
             << P << DeviceAccess{true, false, false, "/dev/ttyUSB1", {}, GroupMembership::Unknown}
             << PortError::NotFound
+#ifdef Q_OS_WIN
+            << QString("There is no port /dev/ttyUSB1. Check that the programming cable is plugged "
+                       "in and its driver is installed (Device Manager shows the cable's COM "
+                       "number), then choose the port again from the 'Communication port' menu.");
+#else
             << QString("There is no port /dev/ttyUSB1. Check that the programming cable is plugged "
                        "in, then "
                        "choose the port again from the 'Communication port' menu (a USB cable may "
                        "get another name in another USB socket).");
+#endif
         QTest::newRow("no rights, not in the group")
             << P << denied(GroupMembership::NotMember) << PortError::PermissionDenied
             << QString("You may not use /dev/ttyUSB0: the device belongs to the group \"uucp\", "
@@ -77,10 +83,15 @@ private Q_SLOTS:
                    "write access to it.");
         QTest::newRow("locked by another program")
             << P << usable << PortError::InUse
+#ifdef Q_OS_WIN
+            << QString("/dev/ttyUSB0 is held by another program (another programming tool or a "
+                       "terminal program). Close that program and try again.");
+#else
             << QString(
                    "/dev/ttyUSB0 is held by another program (another programming tool, a terminal "
                    "program, or ModemManager probing a newly plugged USB cable). Close that "
                    "program and try again; ModemManager usually lets go after a few seconds.");
+#endif
         QTest::newRow("other failure, with the system's text")
             << kUnknown << usable << PortError::Other
             << QString("/dev/ttyUSB0 cannot be opened: Input/output error.");
