@@ -1,22 +1,15 @@
-// tr640-cli against tr640-radio-sim on a pseudo-terminal, and the folders of kept backups and
-// traces.
+// tr640-cli against tr640-radio-sim on a pseudo-terminal.
 
 #include "LinkTestSupport.h"
 #include "cli/CliRun.h"
 #include "codeplug/Codec.h"
-#include "link/KeptFiles.h"
 
-#include <QDir>
 #include <QTemporaryDir>
 
 #include <sys/stat.h>
 
 using namespace tr640;
 using namespace tr640::test;
-
-namespace {
-const QDateTime kWhen(QDate(2025, 3, 1), QTime(10, 15, 0));
-} // namespace
 
 class TestLinkCli : public QObject {
     Q_OBJECT
@@ -136,65 +129,6 @@ private Q_SLOTS:
         QVERIFY(sent.startsWith(QByteArray("PROGRAM\x02\x06R\x00\x10\x40", 13)));
         QCOMPARE(sent.size(), 7 + 2 + 16 * 5 + 1);
         QCOMPARE(TraceBytes(trace, "RX").size(), 1 + 8 + 1 + 16 * (68 + 1));
-    }
-
-    void keptNames_data() {
-        using link::BackupLabel, link::ImageKind;
-        QTest::addColumn<QString>("label");
-        QTest::addColumn<QString>("name"); // empty: the folder cannot be made
-        QTest::newRow("backup") << BackupLabel(0, ImageKind::Read)
-                                << "20250301-101500-400-470MHz-read.DAT";
-        QTest::newRow("before a write") << BackupLabel(5, ImageKind::BeforeWrite)
-                                        << "20250301-101500-136-174MHz-before-write.DAT";
-        QTest::newRow("written") << BackupLabel(6, ImageKind::Written)
-                                 << "20250301-101500-600-720MHz-write.DAT";
-        QTest::newRow("cannot leave the folder") << "../../x"
-                                                 << "20250301-101500-.._.._x.DAT";
-        QTest::newRow("a file where the folder goes") << "read" << QString();
-    }
-
-    void keptNames() {
-        QFETCH(QString, label);
-        QFETCH(QString, name);
-        QTemporaryDir dir;
-        if (name.isEmpty())
-            QVERIFY(PutFile(dir.filePath("backups"), "a file"));
-        link::RotatingFolder folder(dir.filePath("backups"), "DAT", 10);
-        FileStatus st;
-        const QString path = folder.store(kWhen, label, "bytes", &st);
-        QCOMPARE(st.ok(), !name.isEmpty());
-        QCOMPARE(QFileInfo(path).fileName(), name);
-        if (name.isEmpty()) {
-            QVERIFY(folder.files().isEmpty());
-            return;
-        }
-        QCOMPARE(QFileInfo(path).dir(), QDir(dir.filePath("backups")));
-        QCOMPARE(FileBytes(path), QByteArray("bytes"));
-        // Names within one second get a number.
-        QCOMPARE(QFileInfo(folder.store(kWhen, label, "2")).fileName(),
-                 QFileInfo(path).completeBaseName() + "-2.DAT");
-    }
-
-    void keptNewest() {
-        QTemporaryDir dir;
-        // The user's own files, and names that only look like the program's.
-        const QStringList foreign{"notes.txt", "important.DAT", "20240101-000000-x.DAT.bak",
-                                  "20240101-000000-x.dat", "2024-01-01-x.DAT"};
-        for (const QString& name : foreign)
-            QVERIFY(PutFile(dir.filePath(name), "mine"));
-        link::RotatingFolder folder(dir.path(), "DAT", 5);
-        QStringList stored;
-        for (int i = 0; i < 8; ++i)
-            stored << folder.store(kWhen.addSecs(i / 2), "read", QByteArray::number(i));
-        QCOMPARE(folder.files(), stored.mid(3));
-        QCOMPARE(folder.newest(), stored.last());
-        QCOMPARE(FileBytes(stored.last()), QByteArray("7"));
-        for (const QString& name : foreign)
-            QCOMPARE(FileBytes(dir.filePath(name)), QByteArray("mine"));
-        // An older one made later (the clock was set back) is the first to go.
-        folder.store(kWhen.addSecs(-60), "read", "old");
-        QCOMPARE(folder.files().size(), 5);
-        QVERIFY(!folder.files().first().contains("101400"));
     }
 };
 

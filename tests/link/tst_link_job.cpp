@@ -1,7 +1,13 @@
 // Transfers of several dialogues against the radio model: backup before writing, verification
-// after it, failures and cancelling at every step, and the serial trace.
+// after it, failures and cancelling at every step, the serial trace, and the folders the kept
+// backups and traces go to (names, the limit, the user's own files).
 
 #include "LinkTestSupport.h"
+#include "cli/CliRun.h"
+#include "link/KeptFiles.h"
+
+#include <QDir>
+#include <QTemporaryDir>
 
 #include <QTest>
 
@@ -9,6 +15,8 @@ using namespace tr640;
 using namespace tr640::test;
 
 namespace {
+
+const QDateTime kWhen(QDate(2025, 3, 1), QTime(10, 15, 0));
 
 // What else happens: the watchdog ends a silent radio, or the user or the host steps in.
 enum class Event { Watchdog, Cancel, CancelInPause, BackupNotKept, PortShut };
@@ -259,6 +267,65 @@ private Q_SLOTS:
             trace.received(noise);
         QVERIFY(trace.text().size() <= link::SerialTrace::kLimit + 100);
         QVERIFY(trace.text().endsWith("# trace too long, the rest is left out\n"));
+    }
+
+    void keptNames_data() {
+        using link::BackupLabel, link::ImageKind;
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("name"); // empty: the folder cannot be made
+        QTest::newRow("backup") << BackupLabel(0, ImageKind::Read)
+                                << "20250301-101500-400-470MHz-read.DAT";
+        QTest::newRow("before a write") << BackupLabel(5, ImageKind::BeforeWrite)
+                                        << "20250301-101500-136-174MHz-before-write.DAT";
+        QTest::newRow("written") << BackupLabel(6, ImageKind::Written)
+                                 << "20250301-101500-600-720MHz-write.DAT";
+        QTest::newRow("cannot leave the folder") << "../../x"
+                                                 << "20250301-101500-.._.._x.DAT";
+        QTest::newRow("a file where the folder goes") << "read" << QString();
+    }
+
+    void keptNames() {
+        QFETCH(QString, label);
+        QFETCH(QString, name);
+        QTemporaryDir dir;
+        if (name.isEmpty())
+            QVERIFY(PutFile(dir.filePath("backups"), "a file"));
+        link::RotatingFolder folder(dir.filePath("backups"), "DAT", 10);
+        FileStatus st;
+        const QString path = folder.store(kWhen, label, "bytes", &st);
+        QCOMPARE(st.ok(), !name.isEmpty());
+        QCOMPARE(QFileInfo(path).fileName(), name);
+        if (name.isEmpty()) {
+            QVERIFY(folder.files().isEmpty());
+            return;
+        }
+        QCOMPARE(QFileInfo(path).dir(), QDir(dir.filePath("backups")));
+        QCOMPARE(FileBytes(path), QByteArray("bytes"));
+        // Names within one second get a number.
+        QCOMPARE(QFileInfo(folder.store(kWhen, label, "2")).fileName(),
+                 QFileInfo(path).completeBaseName() + "-2.DAT");
+    }
+
+    void keptNewest() {
+        QTemporaryDir dir;
+        // The user's own files, and names that only look like the program's.
+        const QStringList foreign{"notes.txt", "important.DAT", "20240101-000000-x.DAT.bak",
+                                  "20240101-000000-x.dat", "2024-01-01-x.DAT"};
+        for (const QString& name : foreign)
+            QVERIFY(PutFile(dir.filePath(name), "mine"));
+        link::RotatingFolder folder(dir.path(), "DAT", 5);
+        QStringList stored;
+        for (int i = 0; i < 8; ++i)
+            stored << folder.store(kWhen.addSecs(i / 2), "read", QByteArray::number(i));
+        QCOMPARE(folder.files(), stored.mid(3));
+        QCOMPARE(folder.newest(), stored.last());
+        QCOMPARE(FileBytes(stored.last()), QByteArray("7"));
+        for (const QString& name : foreign)
+            QCOMPARE(FileBytes(dir.filePath(name)), QByteArray("mine"));
+        // An older one made later (the clock was set back) is the first to go.
+        folder.store(kWhen.addSecs(-60), "read", "old");
+        QCOMPARE(folder.files().size(), 5);
+        QVERIFY(!folder.files().first().contains("101400"));
     }
 };
 
